@@ -1,0 +1,95 @@
+# Shared settings for the build and run scripts; sourced, not run.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${TAVRO_BUILD:-$ROOT/build}
+WINE64=/usr/lib/wine/wine64
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko downloads: the machine has no network for them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+TAVRO_DISPLAY_NUM=${TAVRO_DISPLAY_NUM:-77}
+
+log() { printf '== %s\n' "$*" >&2; }
+
+# Installs the Debian packages that are missing.
+ensure_packages() {
+  local want=(cmake g++ make googletest libgtest-dev libgmock-dev
+    libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
+    xdotool imagemagick nodejs clang-format)
+  local missing=()
+  for p in "${want[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+configure_build() {  # $1 = native | win
+  local dir=$BUILD/$1
+  local extra=()
+  if [ "$1" = win ]; then
+    extra=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake")
+  else
+    extra=(-DTAVRO_SANITIZE=ON)
+  fi
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
+  fi
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+# A ready Wine prefix: no crash dialogs, a virtual desktop so hidden and
+# closed windows do not wait for a window manager, and title-bar glyphs.
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.tavro-ready" ] && return 0
+  log "creating the Wine prefix in $WINEPREFIX"
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  "$WINE64" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+  local reg=$BUILD/prefix-settings.reg
+  cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Debugger"=""
+"Auto"="1"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1024x768"
+REG
+  "$WINE64" regedit "$reg" >/dev/null 2>&1
+  wineserver -w
+  cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  touch "$WINEPREFIX/.tavro-ready"
+}
+
+# A virtual X display with Wine's desktop on it, unless one is given.
+ensure_display() {
+  if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    export DISPLAY=:$TAVRO_DISPLAY_NUM
+    if ! xdpyinfo >/dev/null 2>&1; then
+      rm -f "/tmp/.X$TAVRO_DISPLAY_NUM-lock"
+      Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    fi
+  fi
+  # A warm wineserver keeps every later Wine process fast.
+  wineserver -p
+  "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+  if ! pgrep -f 'explorer.exe /desktop' >/dev/null; then
+    "$WINE64" explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    sleep 1
+  fi
+}

@@ -1,0 +1,26 @@
+#include "Errors.h"
+
+namespace tavro {
+
+std::string FormatError(std::string_view pattern, std::string_view argument) {
+  std::string out(pattern);
+  const std::size_t at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, argument);
+  return out;
+}
+
+std::string ErrorDisplayText(
+    const std::string& message,
+    const std::function<bool(unsigned char)>& isLeadByte) {
+  if (message.empty()) return message;
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < message.size();) {
+    last = i;
+    const auto byte = static_cast<unsigned char>(message[i]);
+    i += (isLeadByte && isLeadByte(byte) && i + 1 < message.size()) ? 2 : 1;
+  }
+  if (static_cast<unsigned char>(message[last]) > '.') return message + '.';
+  return message;
+}
+
+}  // namespace tavro

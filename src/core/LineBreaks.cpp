@@ -1,0 +1,36 @@
+#include "LineBreaks.h"
+
+namespace tavro {
+
+namespace {
+constexpr std::string_view kEncodedBreak = "\\r\\n";
+constexpr std::string_view kBreak = "\r\n";
+
+// One left-to-right pass; a replacement can never form a new match, so this
+// equals replacing the first occurrence again and again.
+std::string ReplaceAll(std::string_view text, std::string_view from,
+                       std::string_view to) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 2);
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t hit = text.find(from, pos);
+    if (hit == std::string_view::npos) break;
+    out.append(text, pos, hit - pos);
+    out.append(to);
+    pos = hit + from.size();
+  }
+  out.append(text, pos);
+  return out;
+}
+}  // namespace
+
+std::string EncodeLineBreaks(std::string_view text) {
+  return ReplaceAll(text, kBreak, kEncodedBreak);
+}
+
+std::string DecodeLineBreaks(std::string_view encoded) {
+  return ReplaceAll(encoded, kEncodedBreak, kBreak);
+}
+
+}  // namespace tavro

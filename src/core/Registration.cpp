@@ -1,0 +1,108 @@
+#include "Registration.h"
+
+#include <algorithm>
+
+#include "Errors.h"
+#include "LineBreaks.h"
+#include "Paths.h"
+
+namespace tavro {
+
+namespace {
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Length of the digit run of a "digits." prefix, or 0 when there is none.
+std::size_t IndexDigits(std::string_view name) {
+  std::size_t n = 0;
+  while (n < name.size() && IsDigit(name[n])) ++n;
+  return (n > 0 && n < name.size() && name[n] == '.') ? n : 0;
+}
+
+// Orders index prefixes by value without converting them, so any number
+// of digits works; names without an index go last.
+bool IndexLess(std::string_view a, std::string_view b) {
+  const std::size_t da = IndexDigits(a);
+  const std::size_t db = IndexDigits(b);
+  if (da == 0 || db == 0) return da != 0 && db == 0;
+  std::string_view na = a.substr(0, da);
+  std::string_view nb = b.substr(0, db);
+  while (na.size() > 1 && na.front() == '0') na.remove_prefix(1);
+  while (nb.size() > 1 && nb.front() == '0') nb.remove_prefix(1);
+  if (na.size() != nb.size()) return na.size() < nb.size();
+  return na < nb;
+}
+}  // namespace
+
+std::string TwoDigits(int index) {
+  std::string text = std::to_string(index);
+  return (index >= 0 && index <= 9) ? "0" + text : text;
+}
+
+std::string TitleFromKeyName(std::string_view name) {
+  const std::size_t digits = IndexDigits(name);
+  return std::string(digits ? name.substr(digits + 1) : name);
+}
+
+MenuRegistration::MenuRegistration(Registry& registry, std::string keyPath)
+    : registry_(registry), keyPath_(std::move(keyPath)) {}
+
+std::vector<std::string> MenuRegistration::SubkeyNames(bool canCreate) {
+  std::vector<std::string> names;
+  if (registry_.OpenKey(keyPath_, canCreate)) names = registry_.GetKeyNames();
+  registry_.CloseKey();
+  return names;
+}
+
+bool MenuRegistration::OpenMarkedSubkey(const std::string& name) {
+  return registry_.OpenKey(keyPath_ + name, false) &&
+         registry_.ValueExists(kMarkerValue);
+}
+
+MenuRegistration::ReadResult MenuRegistration::Read() {
+  std::vector<std::string> names = SubkeyNames(true);
+  // The registry lists 100 after 10 and before 11; the index keeps the
+  // saved order for any number of entries.
+  std::stable_sort(names.begin(), names.end(), IndexLess);
+  ReadResult result;
+  for (const std::string& name : names) {
+    if (!OpenMarkedSubkey(name)) continue;
+    TSection entry{TitleFromKeyName(name), {}};
+    try {
+      entry.Content = DecodeLineBreaks(registry_.ReadString(kMarkerValue));
+    } catch (const TavroError& e) {
+      if (!result.error) result.error = e.what();
+    }
+    registry_.CloseKey();
+    result.entries.push_back(std::move(entry));
+  }
+  registry_.CloseKey();
+  return result;
+}
+
+void MenuRegistration::Purge() {
+  for (const std::string& name : SubkeyNames(false)) {
+    const bool marked = OpenMarkedSubkey(name);
+    registry_.CloseKey();
+    if (marked) registry_.DeleteKey(keyPath_ + name);
+  }
+}
+
+void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
+                               std::string_view workDir) {
+  Purge();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const TTempSec& record = records[i];
+    const std::string name =
+        TwoDigits(static_cast<int>(i)) + "." + record.Title;
+    // A key that cannot be created leaves nothing open, so the first write
+    // reports it.
+    registry_.CloseKey();
+    registry_.OpenKey(keyPath_ + name, true);
+    registry_.WriteString("", "file://" + ScriptPath(workDir, record.Title));
+    registry_.WriteInteger("Contexts", kFormControlContext);
+    registry_.WriteString(kMarkerValue, record.Content);
+    registry_.CloseKey();
+  }
+}
+
+}  // namespace tavro

@@ -1,0 +1,56 @@
+// The browser's per-user menu key: one subkey per entry, named by its index
+// and Title, marked as ours by the value "Tavro".
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Entries.h"
+#include "Registry.h"
+
+namespace tavro {
+
+inline constexpr const char* kMenuExtKey =
+    "\\Software\\Microsoft\\Internet Explorer\\MenuExt\\";
+inline constexpr const char* kMarkerValue = "Tavro";
+inline constexpr std::uint32_t kFormControlContext = 4;
+
+// 0 gives "00", 9 "09", 10 "10", 100 "100".
+std::string TwoDigits(int index);
+
+// The subkey name without its digits-and-point index prefix; a name without
+// such a prefix is all Title.
+std::string TitleFromKeyName(std::string_view name);
+
+class MenuRegistration {
+ public:
+  explicit MenuRegistration(Registry& registry,
+                            std::string keyPath = kMenuExtKey);
+
+  struct ReadResult {
+    std::vector<TSection> entries;
+    // The first marker that could not be read as text; its entry is kept
+    // with an empty Content so that nothing half-fills the list.
+    std::optional<std::string> error;
+  };
+  // Creates the menu key when missing. Entries come back in index order.
+  ReadResult Read();
+
+  // Removes every marked subkey and nothing else.
+  void Purge();
+
+  // Purges, then installs one subkey per record in list order.
+  void Rewrite(const std::vector<TTempSec>& records,
+               std::string_view workDir);
+
+ private:
+  std::vector<std::string> SubkeyNames(bool canCreate);
+  bool OpenMarkedSubkey(const std::string& name);
+
+  Registry& registry_;
+  std::string keyPath_;
+};
+
+}  // namespace tavro

@@ -1,0 +1,36 @@
+// The registry operations the program relies on, all under
+// HKEY_CURRENT_USER. Paths are full paths with a leading backslash.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tavro {
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+  // Success makes the key the open one, closing the one open before; a
+  // failure changes nothing.
+  virtual bool OpenKey(const std::string& path, bool canCreate) = 0;
+  // Direct subkeys of the open key; empty when none is open.
+  virtual std::vector<std::string> GetKeyNames() = 0;
+  // Any type counts; false when no key is open.
+  virtual bool ValueExists(const std::string& name) = 0;
+  // Throws "Invalid data type for '%s'" unless REG_SZ or REG_EXPAND_SZ.
+  virtual std::string ReadString(const std::string& name) = 0;
+  // Both writes throw "Failed to set data for '%s'" when refused; an empty
+  // name is the default value.
+  virtual void WriteString(const std::string& name,
+                           const std::string& value) = 0;
+  virtual void WriteInteger(const std::string& name, std::uint32_t value) = 0;
+  // Deletes the key with all its subkeys; the result is advisory.
+  virtual bool DeleteKey(const std::string& path) = 0;
+  virtual void CloseKey() = 0;
+};
+
+inline constexpr const char* kInvalidDataType = "Invalid data type for '%s'";
+inline constexpr const char* kFailedToSetData = "Failed to set data for '%s'";
+
+}  // namespace tavro

@@ -1,0 +1,162 @@
+#include "MemoryRegistry.h"
+
+#include <algorithm>
+
+#include "Errors.h"
+
+namespace tavro {
+
+namespace {
+std::string Lower(std::string s) {
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return s;
+}
+
+// Key names are split at backslashes; a leading one means the root.
+std::vector<std::string> SplitPath(const std::string& path) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('\\', start);
+    if (end == std::string::npos) end = path.size();
+    if (end > start) parts.push_back(path.substr(start, end - start));
+    start = end + 1;
+  }
+  return parts;
+}
+
+constexpr std::size_t kMaxKeyNameLength = 255;
+}  // namespace
+
+struct MemoryRegistry::Node {
+  std::string name;
+  // Keyed by lower-cased name, so listing is in case-blind ascending order.
+  std::map<std::string, std::unique_ptr<Node>> children;
+  std::map<std::string, std::pair<std::string, RawValue>> values;
+};
+
+MemoryRegistry::MemoryRegistry() : root_(std::make_unique<Node>()) {}
+MemoryRegistry::~MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::Find(const std::string& path) const {
+  Node* node = root_.get();
+  for (const std::string& part : SplitPath(path)) {
+    auto it = node->children.find(Lower(part));
+    if (it == node->children.end()) return nullptr;
+    node = it->second.get();
+  }
+  return node;
+}
+
+MemoryRegistry::Node* MemoryRegistry::Create(const std::string& path) {
+  const std::vector<std::string> parts = SplitPath(path);
+  for (const std::string& part : parts)
+    if (part.size() > kMaxKeyNameLength) return nullptr;
+  Node* node = root_.get();
+  for (const std::string& part : parts) {
+    auto& child = node->children[Lower(part)];
+    if (!child) {
+      child = std::make_unique<Node>();
+      child->name = part;
+    }
+    node = child.get();
+  }
+  return node;
+}
+
+MemoryRegistry::Node* MemoryRegistry::OpenNode() const {
+  return openPath_ ? Find(*openPath_) : nullptr;
+}
+
+bool MemoryRegistry::OpenKey(const std::string& path, bool canCreate) {
+  Node* node = canCreate ? Create(path) : Find(path);
+  if (!node) return false;
+  openPath_ = path;
+  return true;
+}
+
+std::vector<std::string> MemoryRegistry::GetKeyNames() {
+  std::vector<std::string> names;
+  if (Node* node = OpenNode())
+    for (const auto& [lower, child] : node->children)
+      names.push_back(child->name);
+  return names;
+}
+
+bool MemoryRegistry::ValueExists(const std::string& name) {
+  Node* node = OpenNode();
+  return node && node->values.count(Lower(name)) != 0;
+}
+
+std::string MemoryRegistry::ReadString(const std::string& name) {
+  Node* node = OpenNode();
+  if (!node) return {};
+  auto it = node->values.find(Lower(name));
+  if (it == node->values.end()) return {};
+  const RawValue& value = it->second.second;
+  if (value.bytes.empty()) return {};
+  if (value.type != kSz && value.type != kExpandSz)
+    throw TavroError(FormatError(kInvalidDataType, name));
+  return value.bytes.substr(0, value.bytes.find('\0'));
+}
+
+void MemoryRegistry::Write(const std::string& name, std::uint32_t type,
+                           const std::string& bytes) {
+  Node* node = OpenNode();
+  if (!node || writesLeft_ == 0)
+    throw TavroError(FormatError(kFailedToSetData, name));
+  if (writesLeft_ > 0) --writesLeft_;
+  node->values[Lower(name)] = {name, RawValue{type, bytes}};
+}
+
+void MemoryRegistry::WriteString(const std::string& name,
+                                 const std::string& value) {
+  Write(name, kSz, value.substr(0, value.find('\0')));
+}
+
+void MemoryRegistry::WriteInteger(const std::string& name,
+                                  std::uint32_t value) {
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  Write(name, kDword, bytes);
+}
+
+bool MemoryRegistry::DeleteKey(const std::string& path) {
+  std::vector<std::string> parts = SplitPath(path);
+  if (parts.empty()) return false;
+  const std::string leaf = Lower(parts.back());
+  parts.pop_back();
+  Node* parent = root_.get();
+  for (const std::string& part : parts) {
+    auto it = parent->children.find(Lower(part));
+    if (it == parent->children.end()) return false;
+    parent = it->second.get();
+  }
+  return parent->children.erase(leaf) != 0;
+}
+
+void MemoryRegistry::CloseKey() { openPath_.reset(); }
+
+void MemoryRegistry::SetRawValue(const std::string& path,
+                                 const std::string& name, std::uint32_t type,
+                                 const std::string& bytes) {
+  if (Node* node = Create(path))
+    node->values[Lower(name)] = {name, RawValue{type, bytes}};
+}
+
+bool MemoryRegistry::KeyExists(const std::string& path) const {
+  return Find(path) != nullptr;
+}
+
+std::optional<MemoryRegistry::RawValue> MemoryRegistry::GetRawValue(
+    const std::string& path, const std::string& name) const {
+  Node* node = Find(path);
+  if (!node) return std::nullopt;
+  auto it = node->values.find(Lower(name));
+  if (it == node->values.end()) return std::nullopt;
+  return it->second.second;
+}
+
+}  // namespace tavro

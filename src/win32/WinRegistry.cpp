@@ -1,0 +1,1 @@
+#include "WinRegistry.h"
