@@ -50,8 +50,8 @@ ensure_prefix() {
   log "creating the Wine prefix in $WINEPREFIX"
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  "$WINE64" wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
+  "$WINE64" wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1
   local reg=$BUILD/prefix-settings.reg
   cat > "$reg" <<'REG'
 REGEDIT4
@@ -69,8 +69,8 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
 REG
-  "$WINE64" regedit "$reg" >/dev/null 2>&1
-  wineserver -w
+  "$WINE64" regedit "$reg" </dev/null >/dev/null 2>&1
+  wineserver -w </dev/null >/dev/null 2>&1
   cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   touch "$WINEPREFIX/.tavro-ready"
 }
@@ -86,10 +86,10 @@ ensure_display() {
     fi
   fi
   # A warm wineserver keeps every later Wine process fast.
-  wineserver -p
-  "$WINE64" cmd /c exit >/dev/null 2>&1 || true
+  wineserver -p </dev/null >/dev/null 2>&1 || true
+  "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if ! pgrep -f 'explorer.exe /desktop' >/dev/null; then
-    "$WINE64" explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+    "$WINE64" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
     sleep 1
   fi
 }
