@@ -42,8 +42,7 @@ class MenuRegistration {
   void Purge();
 
   // Purges, then installs one subkey per record in list order.
-  void Rewrite(const std::vector<TTempSec>& records,
-               std::string_view workDir);
+  void Rewrite(const std::vector<TTempSec>& records, std::string_view workDir);
 
  private:
   std::vector<std::string> SubkeyNames(bool canCreate);

@@ -5,8 +5,8 @@
 
 namespace tavro {
 
-TWorkspace::TWorkspace(EntryView& view, MessageBoxes& boxes,
-                       Registry& registry, std::string menuKey)
+TWorkspace::TWorkspace(EntryView& view, MessageBoxes& boxes, Registry& registry,
+                       std::string menuKey)
     : Model(view, boxes),
       view_(view),
       boxes_(boxes),

@@ -1,0 +1,206 @@
+#include "SpeedButton.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace tavro::ui {
+
+namespace {
+constexpr char kClassName[] = "TavroSpeedButton";
+constexpr int kGlyphTextSpacing = 4;
+}  // namespace
+
+void TSpeedButton::Register(HINSTANCE instance) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  RegisterClassA(&wc);
+}
+
+TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
+                           int commandId, RECT bounds, UINT glyphResource)
+    : notify_(notify), tooltip_(tooltip), commandId_(commandId) {
+  const auto instance =
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
+  glyph_.reset(static_cast<HBITMAP>(
+      LoadImageA(instance, MAKEINTRESOURCEA(glyphResource), IMAGE_BITMAP, 0, 0,
+                 LR_CREATEDIBSECTION)));
+  BITMAP info{};
+  if (glyph_ && GetObjectA(glyph_.get(), sizeof info, &info)) {
+    // A strip holds square glyphs side by side; the first is the normal one.
+    glyphSize_ = {
+        info.bmWidth >= 2 * info.bmHeight ? info.bmHeight : info.bmWidth,
+        info.bmHeight};
+  }
+  window_.reset(CreateWindowExA(
+      0, kClassName, "", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
+      bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId)), instance,
+      this));
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = reinterpret_cast<UINT_PTR>(window_.get());
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TSpeedButton::SetCaption(std::string caption) {
+  caption_ = std::move(caption);
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TSpeedButton::SetHint(std::string hint) {
+  hint_ = std::move(hint);
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = GetParent(Handle());
+  tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+  tool.lpszText = const_cast<char*>(hint_.c_str());
+  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0,
+               reinterpret_cast<LPARAM>(&tool));
+}
+
+void TSpeedButton::SetFont(HFONT font) {
+  font_ = font;
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TSpeedButton::Click() {
+  SendMessageA(notify_, WM_COMMAND, MAKEWPARAM(commandId_, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Handle()));
+}
+
+LRESULT CALLBACK TSpeedButton::WndProc(HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self =
+      reinterpret_cast<TSpeedButton*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self || !self->window_) {
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  return self->OnMessage(message, wParam, lParam);
+}
+
+void TSpeedButton::SetHot(bool hot) {
+  if (hot_ == hot) return;
+  hot_ = hot;
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND hwnd = Handle();
+  switch (message) {
+    case WM_MOUSEMOVE: {
+      if (!hot_) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
+      }
+      RECT r;
+      GetClientRect(hwnd, &r);
+      const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      SetHot(PtInRect(&r, p) != FALSE);
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      SetHot(false);
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      SetCapture(hwnd);
+      pressed_ = true;
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!pressed_) return 0;
+      pressed_ = false;
+      ReleaseCapture();
+      InvalidateRect(hwnd, nullptr, TRUE);
+      RECT r;
+      GetClientRect(hwnd, &r);
+      const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      if (PtInRect(&r, p)) Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (pressed_) {
+        pressed_ = false;
+        InvalidateRect(hwnd, nullptr, TRUE);
+      }
+      return 0;
+    case BM_CLICK:
+      Click();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      Paint(dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void TSpeedButton::Paint(HDC dc) {
+  RECT r;
+  GetClientRect(Handle(), &r);
+  // Draw off screen so hovering does not flicker.
+  HDC mem = CreateCompatibleDC(dc);
+  HBITMAP canvas = CreateCompatibleBitmap(dc, r.right, r.bottom);
+  HGDIOBJ oldCanvas = SelectObject(mem, canvas);
+  FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
+
+  const int offset = pressed_ ? 1 : 0;
+  SIZE text{};
+  HGDIOBJ oldFont =
+      SelectObject(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  if (!caption_.empty()) {
+    RECT measure{0, 0, r.right, 0};
+    DrawTextA(mem, caption_.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
+    text = {measure.right, measure.bottom};
+  }
+  const int spacing = caption_.empty() ? 0 : kGlyphTextSpacing;
+  const int blockHeight = glyphSize_.cy + spacing + text.cy;
+  const int top = (r.bottom - blockHeight) / 2 + offset;
+  if (glyph_) {
+    HDC glyphDc = CreateCompatibleDC(dc);
+    HGDIOBJ oldGlyph = SelectObject(glyphDc, glyph_.get());
+    // The bottom-left pixel's colour is the see-through one.
+    const COLORREF transparent = GetPixel(glyphDc, 0, glyphSize_.cy - 1);
+    TransparentBlt(mem, (r.right - glyphSize_.cx) / 2 + offset, top,
+                   glyphSize_.cx, glyphSize_.cy, glyphDc, 0, 0, glyphSize_.cx,
+                   glyphSize_.cy, transparent);
+    SelectObject(glyphDc, oldGlyph);
+    DeleteDC(glyphDc);
+  }
+  if (!caption_.empty()) {
+    RECT textRect{offset, top + glyphSize_.cy + spacing, r.right + offset,
+                  top + blockHeight};
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(mem, caption_.c_str(), -1, &textRect,
+              DT_CENTER | DT_SINGLELINE | DT_TOP);
+  }
+  if (pressed_)
+    DrawEdge(mem, &r, BDR_SUNKENOUTER, BF_RECT);
+  else if (hot_)
+    DrawEdge(mem, &r, BDR_RAISEDINNER, BF_RECT);
+
+  BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+  SelectObject(mem, oldFont);
+  SelectObject(mem, oldCanvas);
+  DeleteObject(canvas);
+  DeleteDC(mem);
+}
+
+}  // namespace tavro::ui

@@ -1,0 +1,50 @@
+// A flat toolbar button: glyph above caption, a border only while the
+// mouse is over it, and no keyboard focus, so the list keeps it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Handles.h"
+
+namespace tavro::ui {
+
+class TSpeedButton {
+ public:
+  static void Register(HINSTANCE instance);
+
+  // Sends WM_COMMAND with commandId to notify when clicked.
+  TSpeedButton(HWND parent, HWND notify, HWND tooltip, int commandId,
+               RECT bounds, UINT glyphResource);
+  TSpeedButton(const TSpeedButton&) = delete;
+  TSpeedButton& operator=(const TSpeedButton&) = delete;
+
+  HWND Handle() const { return window_.get(); }
+  const std::string& Caption() const { return caption_; }
+  const std::string& Hint() const { return hint_; }
+  void SetCaption(std::string caption);
+  void SetHint(std::string hint);
+  void SetFont(HFONT font);
+  void Click();
+
+ private:
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+  void SetHot(bool hot);
+
+  win::UniqueWindow window_;
+  HWND notify_;
+  HWND tooltip_;
+  int commandId_;
+  win::UniqueBitmap glyph_;
+  SIZE glyphSize_{};
+  HFONT font_ = nullptr;
+  std::string caption_;
+  std::string hint_;
+  bool hot_ = false;
+  bool pressed_ = false;
+};
+
+}  // namespace tavro::ui

@@ -1,0 +1,456 @@
+#include "UnitMain.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+
+#include "Errors.h"
+#include "UnitEdit.h"
+#include "resource.h"
+
+namespace tavro::ui {
+
+namespace {
+constexpr char kMainClass[] = "TavroMainForm";
+constexpr char kCoolBarClass[] = "TavroCoolBar";
+constexpr char kApplicationTitle[] = "Tavro";
+constexpr char kLayoutFontFace[] = "MS Sans Serif";
+constexpr int kLayoutFontHeight = 11;
+
+// The tool band draws its separators itself; the buttons are its children.
+LRESULT CALLBACK CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+    for (const BevelDef& bevel : MainBevels()) {
+      RECT line = bevel.bounds;
+      DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_LEFT);
+    }
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+std::string CurrentDirectory() {
+  std::string path(MAX_PATH, '\0');
+  DWORD length =
+      GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data());
+  if (length >= path.size()) {
+    path.resize(length);
+    length = GetCurrentDirectoryA(length, path.data());
+  }
+  path.resize(length);
+  return path;
+}
+
+std::string MenuText(const MenuItemDef& def, const std::string& caption) {
+  if (!def.shortcut || !def.parent) return caption;
+  return caption + "\t" + def.shortcut;
+}
+
+bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+}  // namespace
+
+TMainForm::TMainForm(HINSTANCE instance, Registry& registry,
+                     std::string menuKey)
+    : instance_(instance), registry_(registry), menuKey_(std::move(menuKey)) {
+  for (const MenuItemDef& def : MainMenuItems())
+    menuCaptions_.emplace_back(def.caption);
+}
+
+TMainForm::~TMainForm() {
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
+}
+
+void TMainForm::RegisterClasses(HINSTANCE instance) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainClass;
+  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAVRO));
+  RegisterClassExA(&wc);
+
+  WNDCLASSA band{};
+  band.lpfnWndProc = CoolBarProc;
+  band.hInstance = instance;
+  band.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  band.lpszClassName = kCoolBarClass;
+  RegisterClassA(&band);
+
+  TSpeedButton::Register(instance);
+}
+
+void TMainForm::Create() {
+  const DWORD style = WS_OVERLAPPEDWINDOW;
+  RECT frame{0, 0, kMainClientSize.cx, kMainClientSize.cy};
+  AdjustWindowRectEx(&frame, style, TRUE, 0);
+  CreateWindowExA(0, kMainClass, kApplicationTitle, style, CW_USEDEFAULT,
+                  CW_USEDEFAULT, frame.right - frame.left,
+                  frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+  if (!window_) throw TavroError("Cannot create the main window");
+}
+
+void TMainForm::CreateMenuBar() {
+  menu_ = CreateMenu();
+  std::vector<std::pair<std::string_view, HMENU>> popups;
+  const auto items = MainMenuItems();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const MenuItemDef& def = items[i];
+    HMENU parent = menu_;
+    if (def.parent) {
+      const auto it =
+          std::find_if(popups.begin(), popups.end(),
+                       [&](const auto& p) { return p.first == def.parent; });
+      parent = it->second;
+    }
+    const bool hasSubmenu =
+        std::any_of(items.begin(), items.end(), [&](const MenuItemDef& other) {
+          return other.parent && std::string_view(other.parent) == def.name;
+        });
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
+    info.wID = def.id;
+    const std::string text = MenuText(def, menuCaptions_[i]);
+    info.fType = menuCaptions_[i] == "-" ? MFT_SEPARATOR : MFT_STRING;
+    info.dwTypeData = const_cast<char*>(text.c_str());
+    if (hasSubmenu) {
+      info.fMask |= MIIM_SUBMENU;
+      info.hSubMenu = CreatePopupMenu();
+      popups.emplace_back(def.name, info.hSubMenu);
+    }
+    InsertMenuItemA(parent, GetMenuItemCount(parent), TRUE, &info);
+  }
+  SetMenu(window_, menu_);
+
+  ACCEL keys[] = {
+      {FCONTROL | FVIRTKEY, 'S', IDM_SAVEITEM},
+      {FCONTROL | FVIRTKEY, 'A', IDM_ADDITEM},
+      {FCONTROL | FVIRTKEY, 'E', IDM_EDITITEM},
+      {FVIRTKEY, VK_DELETE, IDM_DELETEITEM},
+      {FCONTROL | FVIRTKEY, 'L', IDM_LANGUAGEITEMS},
+  };
+  shortcuts_ = CreateAcceleratorTableA(keys, ARRAYSIZE(keys));
+}
+
+void TMainForm::CreateControls() {
+  font_.reset(CreateFontA(-kLayoutFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_DONTCARE, kLayoutFontFace));
+  const int bigSize = GetSystemMetrics(SM_CXICON);
+  const int smallSize = GetSystemMetrics(SM_CXSMICON);
+  bigIcon_.reset(
+      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_TAVRO),
+                                    IMAGE_ICON, bigSize, bigSize, 0)));
+  smallIcon_.reset(
+      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_TAVRO),
+                                    IMAGE_ICON, smallSize, smallSize, 0)));
+  SendMessageA(window_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageA(window_, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+  CreateMenuBar();
+
+  coolBar_ = CreateWindowExA(
+      0, kCoolBarClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+      kMainClientSize.cx, kToolBandHeight, window_,
+      reinterpret_cast<HMENU>(IDC_COOLBAR), instance_, nullptr);
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                             0, window_, nullptr, instance_, nullptr);
+  for (const SpeedButtonDef& def : MainSpeedButtons()) {
+    auto button = std::make_unique<TSpeedButton>(
+        coolBar_, window_, tooltip_, def.command, def.bounds, def.glyph);
+    button->SetCaption(def.caption);
+    button->SetHint(def.hint);
+    buttons_.push_back(std::move(button));
+  }
+
+  list_ = CreateWindowExA(
+      WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
+          LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+      0, kToolBandHeight, kMainClientSize.cx, 0, window_,
+      reinterpret_cast<HMENU>(IDC_LISTVIEW), instance_, nullptr);
+  SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE,
+               LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
+               LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  const char* columns[] = {"Title", "Content"};
+  for (int i = 0; i < 2; ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(columns[i]);
+    column.cx = kTitleColumnWidth;
+    SendMessageA(list_, LVM_INSERTCOLUMNA, i,
+                 reinterpret_cast<LPARAM>(&column));
+  }
+
+  status_ = CreateWindowExA(
+      0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
+      0, window_, reinterpret_cast<HMENU>(IDC_STATUSBAR), instance_, nullptr);
+  ApplyFont();
+
+  boxes_.SetOwner(window_);
+  rows_ = std::make_unique<win::ListViewRows>(list_, menu_, IDM_SAVEITEM);
+  workspace_ =
+      std::make_unique<TWorkspace>(*rows_, boxes_, registry_, menuKey_);
+}
+
+void TMainForm::ApplyFont() {
+  for (HWND control : {list_, status_})
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()),
+                 TRUE);
+  for (auto& button : buttons_) button->SetFont(font_.get());
+  FormResize();
+}
+
+void TMainForm::Show(int showCommand) {
+  Guard([this] { FormShow(); });
+  RECT r;
+  GetWindowRect(window_, &r);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+}
+
+bool TMainForm::TranslateShortcut(MSG& message) {
+  return window_ && TranslateAcceleratorA(window_, shortcuts_, &message);
+}
+
+int TMainForm::Run() {
+  MSG message;
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (TranslateShortcut(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+template <typename F>
+void TMainForm::Guard(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowDefaultError(e.what());
+  }
+}
+
+void TMainForm::ShowDefaultError(const std::string& message) {
+  MessageBoxA(window_, ErrorDisplayText(message, IsLeadByte).c_str(),
+              kApplicationTitle, MB_OK | MB_ICONERROR);
+}
+
+LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
+                                    LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<TMainForm*>(
+        reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    self->window_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self =
+      reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+  return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateControls();
+      return 0;
+    case WM_SIZE:
+      FormResize();
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(list_);
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam) == 1 && lParam == 0);
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->hwndFrom == list_ && header->code == NM_DBLCLK)
+        Guard([this] { EditBtnClick(); });
+      return 0;
+    }
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_QUERYENDSESSION: {
+      bool mayClose = false;
+      Guard([&] { mayClose = FormCloseQuery(); });
+      return mayClose;
+    }
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void TMainForm::OnClose() {
+  bool mayClose = false;
+  Guard([&] { mayClose = FormCloseQuery(); });
+  if (mayClose) DestroyWindow(window_);
+}
+
+void TMainForm::OnCommand(UINT id, bool fromShortcut) {
+  // A shortcut does nothing while its menu item is disabled.
+  if (fromShortcut &&
+      (GetMenuState(menu_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
+    return;
+  using Handler = void (TMainForm::*)();
+  struct Route {
+    UINT id;
+    Handler handler;
+  };
+  static constexpr Route kRoutes[] = {
+      {IDM_TEMPLATEITEM, &TMainForm::TemplateItemClick},
+      {IDM_SAVEITEM, &TMainForm::SaveBtnClick},
+      {IDM_EXITITEM, &TMainForm::ExitBtnClick},
+      {IDM_ADDITEM, &TMainForm::AddBtnClick},
+      {IDM_EDITITEM, &TMainForm::EditBtnClick},
+      {IDM_DELETEITEM, &TMainForm::DeleteBtnClick},
+      {IDM_UPITEM, &TMainForm::UpBtnClick},
+      {IDM_DOWNITEM, &TMainForm::DownBtnClick},
+      {IDM_LOADITEM, &TMainForm::LoadBtnClick},
+      {IDM_UNINSTALLITEM, &TMainForm::CleanBtnClick},
+      {IDM_LANGUAGEITEMS, &TMainForm::LanguageItemsClick},
+      {IDM_TAVROHELPITEM, &TMainForm::TavrohelpItemClick},
+      {IDM_ABOUTTAVROITEM, &TMainForm::AboutTavroItemClick},
+  };
+  for (const Route& route : kRoutes)
+    if (route.id == id) Guard([&] { (this->*route.handler)(); });
+}
+
+std::size_t TMainForm::MenuIndex(std::string_view name) const {
+  const auto items = MainMenuItems();
+  for (std::size_t i = 0; i < items.size(); ++i)
+    if (name == items[i].name) return i;
+  throw TavroError("No menu item " + std::string(name));
+}
+
+UINT TMainForm::MenuItemId(std::string_view name) const {
+  return MainMenuItems()[MenuIndex(name)].id;
+}
+
+std::string TMainForm::MenuItemCaption(std::string_view name) const {
+  return menuCaptions_[MenuIndex(name)];
+}
+
+void TMainForm::SetMenuItemCaption(std::string_view name,
+                                   const std::string& caption) {
+  const std::size_t i = MenuIndex(name);
+  menuCaptions_[i] = caption;
+  const std::string text = MenuText(MainMenuItems()[i], caption);
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STRING;
+  info.fType = caption == "-" ? MFT_SEPARATOR : MFT_STRING;
+  info.dwTypeData = const_cast<char*>(text.c_str());
+  SetMenuItemInfoA(menu_, MainMenuItems()[i].id, FALSE, &info);
+  DrawMenuBar(window_);
+}
+
+TSpeedButton* TMainForm::SpeedButton(std::string_view name) {
+  const auto defs = MainSpeedButtons();
+  for (std::size_t i = 0; i < defs.size(); ++i)
+    if (name == defs[i].name) return buttons_[i].get();
+  return nullptr;
+}
+
+std::string TMainForm::ColumnCaption(int column) const {
+  char text[256] = {};
+  LVCOLUMNA info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = text;
+  info.cchTextMax = sizeof text;
+  SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+  return text;
+}
+
+void TMainForm::SetColumnCaption(int column, const std::string& caption) {
+  LVCOLUMNA info{};
+  info.mask = LVCF_TEXT;
+  info.pszText = const_cast<char*>(caption.c_str());
+  SendMessageA(list_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
+}
+
+void TMainForm::FormShow() {
+  workspace_->Start(CurrentDirectory());
+  workspace_->LoadFromRegistry();
+}
+
+bool TMainForm::FormCloseQuery() { return workspace_->FormCloseQuery(); }
+
+void TMainForm::AddBtnClick() {
+  TEditForm editor(window_);
+  workspace_->Model.Add(editor, workspace_->EditCaptions.AddCaption);
+}
+
+void TMainForm::EditBtnClick() {
+  TEditForm editor(window_);
+  workspace_->Model.Edit(editor, workspace_->EditCaptions.EditCaption);
+}
+
+void TMainForm::DeleteBtnClick() {
+  workspace_->Model.Delete(workspace_->Messages.msgDelete);
+}
+
+void TMainForm::SaveBtnClick() { workspace_->SaveBtnClick(); }
+void TMainForm::UpBtnClick() { workspace_->Model.Up(); }
+void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
+void TMainForm::LoadBtnClick() {}
+void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
+void TMainForm::CleanBtnClick() { workspace_->CleanBtnClick(); }
+void TMainForm::LanguageItemsClick() {}
+void TMainForm::AboutTavroItemClick() {}
+void TMainForm::TemplateItemClick() {}
+void TMainForm::TavrohelpItemClick() {}
+
+void TMainForm::FormResize() {
+  if (!status_) return;
+  RECT client;
+  GetClientRect(window_, &client);
+  SendMessageA(status_, WM_SIZE, 0, 0);
+  RECT bar;
+  GetWindowRect(status_, &bar);
+  const int barHeight = bar.bottom - bar.top;
+  const int barWidth = bar.right - bar.left;
+  int parts[] = {barWidth - kStatusPanelMargin,
+                 barWidth - kStatusPanelMargin + kStatusPanel1Width};
+  SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+  SendMessageA(status_, SB_SETTEXTA, 1 | SBT_NOBORDERS,
+               reinterpret_cast<LPARAM>("\tTavro"));
+  MoveWindow(coolBar_, 0, 0, client.right, kToolBandHeight, TRUE);
+  MoveWindow(list_, 0, kToolBandHeight, client.right,
+             std::max(0L, client.bottom - kToolBandHeight - barHeight), TRUE);
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
+}
+
+}  // namespace tavro::ui

@@ -1,0 +1,18 @@
+// Tavro: keeps form entries and installs them in the browser's context menu.
+#include <commctrl.h>
+#include <windows.h>
+
+#include "UnitMain.h"
+#include "WinRegistry.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  tavro::ui::TMainForm::RegisterClasses(instance);
+  tavro::win::WinRegistry registry;
+  tavro::ui::TMainForm mainForm(instance, registry);
+  mainForm.Create();
+  mainForm.Show(showCommand);
+  return mainForm.Run();
+}

@@ -1,0 +1,119 @@
+#include "ListViewRows.h"
+
+#include <commctrl.h>
+
+namespace tavro::win {
+
+namespace {
+// A cell is one line; a whole Content shows its breaks as blanks.
+std::string CellText(const std::vector<std::string>& subItems) {
+  if (subItems.empty()) return {};
+  std::string text = subItems.front();
+  std::string cell;
+  cell.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' || text[i] == '\n') {
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      cell += ' ';
+    } else {
+      cell += text[i];
+    }
+  }
+  return cell;
+}
+
+std::string ItemText(HWND list, int row, int column) {
+  std::vector<char> buffer(1024);
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<std::size_t>(SendMessageA(
+        list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+}  // namespace
+
+ListViewRows::ListViewRows(HWND listView, HMENU menu, UINT saveItemId)
+    : list_(listView), menu_(menu), saveItemId_(saveItemId) {}
+
+int ListViewRows::RowCount() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListViewRows::SelectedRow() const {
+  return static_cast<int>(SendMessageA(list_, LVM_GETNEXTITEM,
+                                       static_cast<WPARAM>(-1),
+                                       MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+void ListViewRows::AppendRow() {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = RowCount();
+  item.pszText = const_cast<char*>("");
+  SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  subItems_.emplace_back();
+}
+
+void ListViewRows::SetRow(int row, const std::string& caption,
+                          const std::vector<std::string>& subItems) {
+  subItems_.at(static_cast<std::size_t>(row)) = subItems;
+  const std::string cell = CellText(subItems);
+  LVITEMA item{};
+  item.pszText = const_cast<char*>(caption.c_str());
+  SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+  item.iSubItem = 1;
+  item.pszText = const_cast<char*>(cell.c_str());
+  SendMessageA(list_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListViewRows::RemoveRow(int row) {
+  SendMessageA(list_, LVM_DELETEITEM, row, 0);
+  subItems_.erase(subItems_.begin() + row);
+}
+
+void ListViewRows::RemoveAllRows() {
+  SendMessageA(list_, LVM_DELETEALLITEMS, 0, 0);
+  subItems_.clear();
+}
+
+void ListViewRows::Select(int row) {
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED;
+  state.state = LVIS_SELECTED;
+  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+}
+
+void ListViewRows::FocusAndSelect(int row) {
+  SetFocus(list_);
+  Select(row);
+  SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ListViewRows::EnableSaveItem(bool enabled) {
+  EnableMenuItem(menu_, saveItemId_,
+                 MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+}
+
+bool ListViewRows::SaveItemEnabled() const {
+  return (GetMenuState(menu_, saveItemId_, MF_BYCOMMAND) &
+          (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+std::string ListViewRows::Caption(int row) const {
+  return ItemText(list_, row, 0);
+}
+
+std::string ListViewRows::ContentCell(int row) const {
+  return ItemText(list_, row, 1);
+}
+
+const std::vector<std::string>& ListViewRows::SubItems(int row) const {
+  return subItems_.at(static_cast<std::size_t>(row));
+}
+
+}  // namespace tavro::win

@@ -1,0 +1,41 @@
+// The entry rows in a report-style list view, and the Save menu item.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "EntryView.h"
+
+namespace tavro::win {
+
+class ListViewRows : public EntryView {
+ public:
+  ListViewRows(HWND listView, HMENU menu, UINT saveItemId);
+
+  int RowCount() const override;
+  int SelectedRow() const override;
+  void AppendRow() override;
+  void SetRow(int row, const std::string& caption,
+              const std::vector<std::string>& subItems) override;
+  void RemoveRow(int row) override;
+  void RemoveAllRows() override;
+  void FocusAndSelect(int row) override;
+  void EnableSaveItem(bool enabled) override;
+
+  // What the list shows, and the sub-items behind the second column.
+  std::string Caption(int row) const;
+  std::string ContentCell(int row) const;
+  const std::vector<std::string>& SubItems(int row) const;
+  bool SaveItemEnabled() const;
+  void Select(int row);
+
+ private:
+  HWND list_;
+  HMENU menu_;
+  UINT saveItemId_;
+  std::vector<std::vector<std::string>> subItems_;
+};
+
+}  // namespace tavro::win
