@@ -1,6 +1,7 @@
 // Tavro: keeps form entries and installs them in the browser's context menu.
-#include <commctrl.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include "UnitMain.h"
 #include "WinRegistry.h"
