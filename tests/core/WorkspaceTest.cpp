@@ -1,1 +1,149 @@
+#include "Workspace.h"
+
 #include <gtest/gtest.h>
+
+#include "Errors.h"
+#include "MemoryEntryView.h"
+#include "MemoryRegistry.h"
+#include "ScriptedBoxes.h"
+
+namespace tavro {
+namespace {
+
+const std::string kKey = kMenuExtKey;
+using Row = MemoryEntryView::Row;
+
+class WorkspaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Mark("00.A", "a1\\r\\na2");
+    Mark("01.B", "b");
+    registry.SetRawValue(kKey + "Foreign", "", MemoryRegistry::kSz, "res://x");
+    ws.Start("C:\\W");
+    ws.LoadFromRegistry();
+  }
+  void Mark(const std::string& name, const std::string& content,
+            std::uint32_t type = MemoryRegistry::kSz) {
+    registry.SetRawValue(kKey + name, kMarkerValue, type, content);
+  }
+  std::string Marker(const std::string& name) {
+    auto raw = registry.GetRawValue(kKey + name, kMarkerValue);
+    return raw ? raw->bytes : "<missing>";
+  }
+  bool Has(const std::string& name) { return registry.KeyExists(kKey + name); }
+  void DeleteFirst() {
+    view.Select(0);
+    boxes.answers.push_back(Answer::Yes);
+    ws.Model.Delete(ws.Messages.msgDelete);
+  }
+
+  MemoryEntryView view;
+  ScriptedBoxes boxes;
+  MemoryRegistry registry;
+  TWorkspace ws{view, boxes, registry};
+};
+
+TEST_F(WorkspaceTest, StartupReadFillsWholeFormRows) {
+  EXPECT_EQ(ws.WorkDir, "C:\\W");
+  EXPECT_EQ(view.rows, (std::vector<Row>{{"A", {"a1\r\na2"}}, {"B", {"b"}}}));
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+
+  DeleteFirst();  // a second start begins from an empty list and log
+  ws.Start("D:\\");
+  EXPECT_TRUE(ws.Model.Sections().empty());
+  EXPECT_TRUE(ws.Model.DeleteSecs().empty());
+  EXPECT_FALSE(ws.Model.Changed());
+}
+
+TEST_F(WorkspaceTest, UnreadableMarkerStillFillsEveryRow) {
+  Mark("02.Bin", "\x01", MemoryRegistry::kBinary);
+  Mark("03.C", "c");
+  ws.Start("C:\\W");
+  try {
+    ws.LoadFromRegistry();
+    FAIL() << "expected the unreadable marker to be reported";
+  } catch (const TavroError& e) {
+    EXPECT_STREQ(e.what(), "Invalid data type for 'Tavro'");
+  }
+  EXPECT_EQ(ws.Model.Sections().size(), 4u);
+  ASSERT_EQ(view.rows.size(), 4u);
+  EXPECT_EQ(view.rows[2], (Row{"Bin", {""}}));
+}
+
+TEST_F(WorkspaceTest, UninstallAsksBeforePurging) {
+  ws.Start("C:\\W");  // no rows, although the registry is full
+  ws.CleanBtnClick();
+  EXPECT_TRUE(boxes.shown.empty());
+  ws.LoadFromRegistry();
+  DeleteFirst();
+  boxes.shown.clear();
+  boxes.answers = {Answer::No, Answer::Yes};
+  ws.CleanBtnClick();
+  EXPECT_TRUE(Has("00.A"));
+  EXPECT_EQ(view.rows.size(), 1u);
+  EXPECT_TRUE(ws.Model.Changed());
+
+  ws.CleanBtnClick();
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[1].text, ws.Messages.msgCleanInfo);
+  EXPECT_FALSE(Has("00.A") || Has("01.B"));
+  EXPECT_TRUE(Has("Foreign"));
+  EXPECT_TRUE(ws.Model.Sections().empty());
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_EQ(ws.Model.DeleteSecs().size(), 1u);
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_FALSE(view.saveItemEnabled);
+}
+
+TEST_F(WorkspaceTest, SaveRewritesRegistryFromEncodedSnapshot) {
+  view.Select(0);
+  ws.Model.Down();
+  ws.SaveBtnClick();
+  EXPECT_EQ(ws.TempSecs,
+            (std::vector<TTempSec>{{"B", "b"}, {"A", "a1\\r\\na2"}}));
+  EXPECT_FALSE(Has("00.A"));
+  EXPECT_EQ(Marker("01.A"), "a1\\r\\na2");
+  EXPECT_EQ(Marker("00.B"), "b");
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_FALSE(view.saveItemEnabled);
+}
+
+TEST_F(WorkspaceTest, FailedSaveLeavesChangedAndSaveItem) {
+  DeleteFirst();
+  registry.RefuseWritesAfter(1);
+  EXPECT_THROW(ws.SaveBtnClick(), TavroError);
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+}
+
+TEST_F(WorkspaceTest, CloseQuestion) {
+  EXPECT_TRUE(ws.FormCloseQuery());  // nothing changed: nothing asked
+  EXPECT_TRUE(boxes.shown.empty());
+
+  DeleteFirst();
+  boxes.shown.clear();
+  boxes.answers = {Answer::Cancel, Answer::No, Answer::NotShown};
+  EXPECT_FALSE(ws.FormCloseQuery());
+  EXPECT_TRUE(ws.FormCloseQuery());
+  EXPECT_TRUE(ws.FormCloseQuery());
+  ASSERT_EQ(boxes.shown.size(), 3u);
+  EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::YesNoCancel);
+  EXPECT_EQ(boxes.shown[0].text, ws.Messages.msgCloseQuery);
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(Has("00.A"));  // nothing saved
+
+  registry.RefuseWritesAfter(0);
+  boxes.answers = {Answer::Yes};
+  EXPECT_THROW(ws.FormCloseQuery(), TavroError);
+  EXPECT_TRUE(ws.Model.Changed());
+
+  registry.RefuseWritesAfter(-1);
+  boxes.answers = {Answer::Yes};
+  EXPECT_TRUE(ws.FormCloseQuery());
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_TRUE(Has("00.B"));
+}
+
+}  // namespace
+}  // namespace tavro
