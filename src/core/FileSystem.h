@@ -1,0 +1,25 @@
+// The file operations the program relies on. Paths are Windows paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavro {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // True for a file, false for a folder or nothing.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Creates one folder; false when it could not.
+  virtual bool CreateDirectory(const std::string& path) = 0;
+  // False when the file could not be deleted; never throws.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Creates or empties the file and writes the bytes; throws a TavroError
+  // with the system's message when any step fails.
+  virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+};
+
+}  // namespace tavro
