@@ -1,13 +1,86 @@
 #include "Paths.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 namespace tavro {
+
+namespace {
+// The longest path the ANSI file functions take, without its NUL.
+constexpr std::size_t kMaxPath = 259;
+constexpr std::size_t kMaxFileName = 255;
+constexpr std::size_t kMinSafeName = 16;
+constexpr std::string_view kScriptExtension = ".htm";
+
+bool ForbiddenInFileName(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 ||
+         std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos;
+}
+
+char UpperAscii(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// CON, NUL.txt or "com1 .x" name a device, not a file, whatever follows.
+bool IsDeviceName(std::string_view title) {
+  std::string base(title.substr(0, title.find('.')));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  std::transform(base.begin(), base.end(), base.begin(), UpperAscii);
+  static constexpr std::array<std::string_view, 6> kDevices = {
+      "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end())
+    return true;
+  return base.size() == 4 &&
+         (base.starts_with("COM") || base.starts_with("LPT")) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+std::string SafeFileTitle(std::string_view title, std::size_t maxLength) {
+  const bool fits = title.size() <= maxLength;
+  const bool clean =
+      std::none_of(title.begin(), title.end(), ForbiddenInFileName) &&
+      !IsDeviceName(title);
+  if (fits && clean) return std::string(title);
+  std::string safe = IsDeviceName(title) ? "_" : "";
+  for (char c : title) safe += ForbiddenInFileName(c) ? '_' : c;
+  const std::string suffix = "~" + TextHash(title);
+  safe.resize(std::min(safe.size(), maxLength - suffix.size()));
+  return safe + suffix;
+}
+}  // namespace
+
+std::string TextHash(std::string_view text) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex(8, '0');
+  for (int i = 7; i >= 0; --i, hash >>= 4) hex[i] = kDigits[hash & 0xF];
+  return hex;
+}
+
+std::string BackupPath(std::string_view workDir) {
+  return std::string(workDir) + "\\BackUp.ifm";
+}
 
 std::string ScriptFolder(std::string_view workDir) {
   return std::string(workDir) + "\\Script";
 }
 
 std::string ScriptPath(std::string_view workDir, std::string_view title) {
-  return ScriptFolder(workDir) + "\\" + std::string(title) + ".htm";
+  const std::string folder = ScriptFolder(workDir) + "\\";
+  const std::size_t room =
+      kMaxPath > folder.size() + kScriptExtension.size()
+          ? kMaxPath - folder.size() - kScriptExtension.size()
+          : 0;
+  const std::size_t maxLength = std::max(
+      kMinSafeName, std::min(room, kMaxFileName - kScriptExtension.size()));
+  return folder + SafeFileTitle(title, maxLength) +
+         std::string(kScriptExtension);
 }
 
 }  // namespace tavro

@@ -43,8 +43,27 @@ std::string TitleFromKeyName(std::string_view name) {
   return std::string(digits ? name.substr(digits + 1) : name);
 }
 
+std::string MenuKeyName(int index, std::string_view title,
+                        std::size_t maxLength) {
+  std::string name = TwoDigits(index) + "." + std::string(title);
+  std::replace(name.begin(), name.end(), '\\', '/');
+  if (name.size() > maxLength) name.resize(maxLength);
+  return name;
+}
+
 MenuRegistration::MenuRegistration(Registry& registry, std::string keyPath)
     : registry_(registry), keyPath_(std::move(keyPath)) {}
+
+std::size_t MenuRegistration::MaxKeyNameLength() const {
+  // A name is at most 255 characters, and the ANSI registry functions take
+  // paths of at most 260 (without the backslashes at either end).
+  constexpr std::size_t kMaxName = 255;
+  constexpr std::size_t kMaxPath = 260;
+  const std::size_t begin = keyPath_.find_first_not_of('\\');
+  const std::size_t used =
+      begin == std::string::npos ? 0 : keyPath_.size() - begin;
+  return std::min(kMaxName, used < kMaxPath ? kMaxPath - used : 0);
+}
 
 std::vector<std::string> MenuRegistration::SubkeyNames(bool canCreate) {
   std::vector<std::string> names;
@@ -69,6 +88,8 @@ MenuRegistration::ReadResult MenuRegistration::Read() {
     TSection entry{TitleFromKeyName(name), {}};
     try {
       entry.Content = DecodeLineBreaks(registry_.ReadString(kMarkerValue));
+      if (registry_.ValueExists(kTitleValue))
+        entry.Title = registry_.ReadString(kTitleValue);
     } catch (const TavroError& e) {
       if (!result.error) result.error = e.what();
     }
@@ -93,7 +114,7 @@ void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
   for (std::size_t i = 0; i < records.size(); ++i) {
     const TTempSec& record = records[i];
     const std::string name =
-        TwoDigits(static_cast<int>(i)) + "." + record.Title;
+        MenuKeyName(static_cast<int>(i), record.Title, MaxKeyNameLength());
     // A key that cannot be created leaves nothing open, so the first write
     // reports it.
     registry_.CloseKey();
@@ -101,6 +122,8 @@ void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
     registry_.WriteString("", "file://" + ScriptPath(workDir, record.Title));
     registry_.WriteInteger("Contexts", kFormControlContext);
     registry_.WriteString(kMarkerValue, record.Content);
+    if (TitleFromKeyName(name) != record.Title)
+      registry_.WriteString(kTitleValue, record.Title);
     registry_.CloseKey();
   }
 }

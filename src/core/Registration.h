@@ -15,6 +15,8 @@ namespace tavro {
 inline constexpr const char* kMenuExtKey =
     "\\Software\\Microsoft\\Internet Explorer\\MenuExt\\";
 inline constexpr const char* kMarkerValue = "Tavro";
+// The Title, where the subkey name could not hold it as it stands.
+inline constexpr const char* kTitleValue = "TavroTitle";
 inline constexpr std::uint32_t kFormControlContext = 4;
 
 // 0 gives "00", 9 "09", 10 "10", 100 "100".
@@ -23,6 +25,13 @@ std::string TwoDigits(int index);
 // The subkey name without its digits-and-point index prefix; a name without
 // such a prefix is all Title.
 std::string TitleFromKeyName(std::string_view name);
+
+// The subkey name of entry i. A backslash would open a deeper key, and the
+// registry takes names of at most maxLength characters, so such Titles are
+// shown with a slash and cut; the subkey then keeps the whole Title in
+// kTitleValue.
+std::string MenuKeyName(int index, std::string_view title,
+                        std::size_t maxLength = 255);
 
 class MenuRegistration {
  public:
@@ -46,6 +55,7 @@ class MenuRegistration {
 
  private:
   std::vector<std::string> SubkeyNames(bool canCreate);
+  std::size_t MaxKeyNameLength() const;
   bool OpenMarkedSubkey(const std::string& name);
 
   Registry& registry_;
