@@ -1,0 +1,389 @@
+#include <gmock/gmock.h>
+
+#include <functional>
+
+#include "MemoryRegistry.h"
+#include "UiHarness.h"
+#include "resource.h"
+
+// After windows.h, which UiHarness.h brings.
+#include <commctrl.h>
+
+namespace tavro::test {
+namespace {
+
+using Names = std::vector<std::string>;
+using Lines = std::vector<std::string>;
+const Names kSeeded{"E-mail", "Name", "Address", "Signature"};
+constexpr char kCloseQuery[] =
+    "Some information has been changed! Do you still want to exit?";
+
+RECT RectIn(HWND window, HWND parent) {
+  RECT r;
+  GetWindowRect(window, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+MATCHER_P4(IsBox, text, caption, buttons, icon, "") {
+  return arg.text == text && arg.caption == caption && arg.buttons == buttons &&
+         arg.icon == icon;
+}
+
+TEST_F(MainFormTest, StartUpListsTheMarkedEntriesWithTheirWholeContent) {
+  SeedEntries();
+  Open();
+  EXPECT_TRUE(IsWindowVisible(Form().Handle()));
+  EXPECT_EQ(Captions(), kSeeded);  // the foreign item is not listed
+  EXPECT_EQ(Rows().ContentCell(0), "me@example.com");
+  EXPECT_EQ(Rows().SubItems(2), Lines{"1 Main St\r\nTown"});
+  EXPECT_NE(Rows().ContentCell(2).find("Town"), std::string::npos);
+  EXPECT_EQ(Model().Sections()[2].Content, "1 Main St\r\nTown");
+  EXPECT_EQ(Rows().SelectedRow(), -1);
+  EXPECT_FALSE(Model().Changed());
+  EXPECT_TRUE(Rows().SaveItemEnabled());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, UpAndDownMoveTheSelectedRowAndFocusTheList) {
+  SeedEntries();
+  Open();
+  Click("UpBtn");  // nothing selected
+  Click("DownBtn");
+  Rows().Select(0);
+  Click("UpBtn");
+  Rows().Select(3);
+  Click("DownBtn");
+  EXPECT_EQ(Captions(), kSeeded);
+  EXPECT_FALSE(Model().Changed());
+
+  Rows().Select(1);
+  SetFocus(Form().StatusBar());
+  Click("DownBtn");
+  EXPECT_EQ(Captions(), (Names{"E-mail", "Address", "Name", "Signature"}));
+  EXPECT_EQ(Rows().SelectedRow(), 2);
+  EXPECT_EQ(GetFocus(), Form().ListView());
+  EXPECT_EQ(Rows().SubItems(1), (Lines{"1 Main St", "Town"}));
+  EXPECT_TRUE(Model().Changed());
+
+  Click("UpBtn");
+  Click("UpBtn");
+  EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
+  EXPECT_EQ(Rows().SelectedRow(), 0);
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, DeleteAsksAndRemovesTheRowOnYes) {
+  SeedEntries();
+  Open();
+  const auto before = key.Read();
+  Click("DeleteBtn");  // nothing selected: no question
+  EXPECT_TRUE(Boxes().empty());
+
+  Rows().Select(1);
+  Answer(IDNO);
+  Click("DeleteBtn");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0], IsBox("It will be deleted. Are you sure?", "Tavro",
+                                "YesNo", "question"));
+  EXPECT_EQ(Captions(), kSeeded);
+  EXPECT_FALSE(Model().Changed());
+
+  Answer(IDYES);
+  Click("DeleteBtn");
+  EXPECT_EQ(Captions(), (Names{"E-mail", "Address", "Signature"}));
+  EXPECT_EQ(Rows().SelectedRow(), -1);
+  EXPECT_TRUE(Model().Changed());
+  ASSERT_EQ(Model().DeleteSecs().size(), 1u);
+  EXPECT_EQ(Model().DeleteSecs()[0].Title, "Name");
+
+  Rows().Select(0);  // the Del key runs Delete too
+  Answer(IDYES);
+  Press({{VK_DELETE}});
+  EXPECT_EQ(Boxes().size(), 3u);
+  EXPECT_EQ(Captions(), (Names{"Address", "Signature"}));
+  EXPECT_EQ(key.Read(), before);  // nothing saved yet
+}
+
+TEST_F(MainFormTest, MenuAccessKeysRunTheirCommands) {
+  SeedEntries();
+  Open();
+  Rows().Select(0);
+  Press({{VK_MENU, 'E'}, {'O'}});  // Edit > Down
+  EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
+  Press({{VK_MENU, 'T'}, {'U'}});  // Tools > Uninstall, answered No
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, "Clean all the info now?");
+  EXPECT_EQ(Rows().RowCount(), 4);
+}
+
+TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
+  Open();
+  const HWND window = Form().Handle();
+  const HWND band = Form().CoolBar();
+  const HWND status = Form().StatusBar();
+  EXPECT_EQ(ClientSize(window).cx, 474);
+  EXPECT_EQ(ClientSize(window).cy, 292);
+  EXPECT_EQ(ClientSize(band).cy, 68);
+  auto expectAt = [&](const char* name, RECT expected) {
+    const RECT r = RectIn(Form().SpeedButton(name)->Handle(), band);
+    EXPECT_TRUE(EqualRect(&r, &expected))
+        << name << " at " << r.left << "," << r.top << " to " << r.right << ","
+        << r.bottom;
+  };
+  auto expectPanels = [&] {
+    int parts[2] = {};
+    ASSERT_EQ(
+        SendMessageA(status, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)),
+        2);
+    EXPECT_EQ(parts[0], ClientSize(status).cx - 74);
+    EXPECT_EQ(parts[1], ClientSize(status).cx - 24);
+    char text[32] = {};
+    SendMessageA(status, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    EXPECT_NE(std::string(text).find("Tavro"), std::string::npos);
+    // The list fills the space between the band and the status bar.
+    const RECT list = RectIn(Form().ListView(), window);
+    const RECT bar = RectIn(status, window);
+    EXPECT_EQ(list.top, 68);
+    EXPECT_EQ(list.bottom, bar.top);
+    EXPECT_EQ(list.right, ClientSize(window).cx);
+    EXPECT_EQ(SendMessageA(Form().ListView(), LVM_GETCOLUMNWIDTH, 1, 0),
+              ClientSize(Form().ListView()).cx - 100);
+  };
+  expectAt("AddBtn", {2, 2, 62, 62});
+  expectAt("UpBtn", {445, 3, 468, 27});
+  expectAt("DownBtn", {445, 37, 468, 61});
+  expectPanels();
+  EXPECT_EQ(ClientSize(status).cx - 74, 400);
+
+  const HWND list = Form().ListView();
+  const LONG style = GetWindowLongA(list, GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+  EXPECT_TRUE(style & LVS_NOSORTHEADER);
+  EXPECT_FALSE(style & LVS_EDITLABELS);
+  const auto extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+  EXPECT_TRUE(extended & LVS_EX_GRIDLINES);
+  EXPECT_TRUE(extended & LVS_EX_FULLROWSELECT);
+  EXPECT_EQ(Form().ColumnCaption(0), "Title");
+  EXPECT_EQ(Form().ColumnCaption(1), "Content");
+  EXPECT_EQ(SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0), 100);
+
+  SetWindowPos(window, nullptr, 0, 0, 700, 450, SWP_NOMOVE | SWP_NOZORDER);
+  Pump();
+  expectPanels();
+  EXPECT_GT(ClientSize(status).cx, 474);
+  expectAt("UpBtn", {445, 3, 468, 27});
+}
+
+// Add empties the editor buffers and Edit fills them from the selected entry
+// before the editor runs; the editor is closed unconfirmed, so that is all.
+TEST_F(MainFormTest, AddEditAndDoubleClickRunTheirCommands) {
+  SeedEntries();
+  Open();
+  RECT row{};
+  row.left = LVIR_BOUNDS;
+  SendMessageA(Form().ListView(), LVM_GETITEMRECT, 1,
+               reinterpret_cast<LPARAM>(&row));
+  const LPARAM at = MAKELPARAM(row.left + 5, (row.top + row.bottom) / 2);
+  // Posted, as the mouse would: a pressed button makes the list wait for
+  // the release in a loop of its own.
+  for (UINT message :
+       {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    PostMessageA(Form().ListView(), message,
+                 message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+  Pump();
+  EXPECT_EQ(Rows().SelectedRow(), 1);
+  EXPECT_EQ(Model().EditTitle.str(), "Name");
+  EXPECT_EQ(Model().EditContent.str(), "Ann Smith");
+  Click("AddBtn");
+  EXPECT_EQ(Model().EditTitle.str(), "");
+  Press({{VK_CONTROL, 'E'}});
+  EXPECT_EQ(Model().EditTitle.str(), "Name");
+  Press({{VK_CONTROL, 'A'}});
+  EXPECT_EQ(Model().EditContent.str(), "");
+  Click("EditBtn");
+  EXPECT_EQ(Model().EditContent.str(), "Ann Smith");
+
+  EXPECT_EQ(Captions(), kSeeded);
+  EXPECT_EQ(Rows().SubItems(2), Lines{"1 Main St\r\nTown"});
+  EXPECT_FALSE(Model().Changed());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, UninstallAsksWhileThereAreRowsAndPurgesOnlyMarkedSubkeys) {
+  SeedEntries();
+  Open();
+  const auto before = key.Read();
+  Answer(IDNO);
+  Click("CleanBtn");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0],
+              IsBox("Clean all the info now?", "Tavro", "YesNo", "question"));
+  EXPECT_EQ(Captions(), kSeeded);
+  EXPECT_EQ(key.Read(), before);
+
+  Rows().Select(0);
+  Click("DownBtn");
+  Answer(IDYES);
+  Command(IDM_UNINSTALLITEM);
+  EXPECT_EQ(Boxes().size(), 2u);
+  EXPECT_EQ(Rows().RowCount(), 0);
+  EXPECT_TRUE(Model().Sections().empty());
+  EXPECT_EQ(key.Subkeys(), Names{"Foreign"});
+  EXPECT_EQ(key.Read()["Foreign"], before.at("Foreign"));
+  EXPECT_FALSE(Model().Changed());
+  EXPECT_FALSE(Rows().SaveItemEnabled());
+
+  key.AddEntry("00.Late", "x");
+  Click("CleanBtn");  // no rows: no question, registry untouched
+  EXPECT_EQ(Boxes().size(), 2u);
+  EXPECT_EQ(key.Marker("00.Late"), "x");
+}
+
+TEST_F(MainFormTest, SaveRewritesTheKeyAndCtrlSFollowsTheSaveItem) {
+  SeedEntries();
+  Open();
+  Rows().Select(0);
+  Click("DownBtn");
+  Press({{VK_CONTROL, 'S'}});
+  EXPECT_EQ(key.Subkeys(), (Names{"00.Name", "01.E-mail", "02.Address",
+                                  "03.Signature", "Foreign"}));
+  EXPECT_EQ(key.Marker("02.Address"), "1 Main St\\r\\nTown");
+  EXPECT_FALSE(Model().Changed());
+  EXPECT_FALSE(Rows().SaveItemEnabled());
+
+  Click("UpBtn");  // sets Changed, leaves the Save item disabled
+  EXPECT_TRUE(Model().Changed());
+  EXPECT_FALSE(Rows().SaveItemEnabled());
+  const auto saved = key.Read();
+  Press({{VK_CONTROL, 'S'}});
+  EXPECT_EQ(key.Read(), saved);
+  EXPECT_TRUE(Model().Changed());
+
+  Click("SaveBtn");
+  EXPECT_EQ(key.Subkeys(), (Names{"00.E-mail", "01.Name", "02.Address",
+                                  "03.Signature", "Foreign"}));
+  EXPECT_FALSE(Model().Changed());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, NoCloseQuestionWithoutChanges) {
+  SeedEntries();
+  Open();
+  Click("ExitBtn");
+  EXPECT_TRUE(Closed());
+  EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, EveryCloseRequestAsksAndCancelKeepsTheWindow) {
+  SeedEntries();
+  Open();
+  Rows().Select(0);
+  Click("DownBtn");
+  const Names moved = Captions();
+  const auto before = key.Read();
+  const std::function<void()> requests[] = {
+      [&] { Click("ExitBtn"); },
+      [&] { Command(IDM_EXITITEM); },
+      [&] {
+        Press({{VK_MENU, VK_F4}});
+      },
+      [&] {
+        SendMessageA(Form().Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        Pump();
+      },
+  };
+  for (const auto& request : requests) {
+    const std::size_t asked = Boxes().size();
+    Answer(IDCANCEL);
+    request();
+    ASSERT_EQ(Boxes().size(), asked + 1);
+    EXPECT_THAT(Boxes().back(),
+                IsBox(kCloseQuery, "Tavro", "YesNoCancel", "question"));
+    ASSERT_FALSE(Closed());
+    EXPECT_EQ(Captions(), moved);
+    EXPECT_TRUE(Model().Changed());
+  }
+  EXPECT_EQ(key.Read(), before);
+}
+
+TEST_F(MainFormTest, CloseAnsweredYesSavesFirst) {
+  SeedEntries();
+  Open();
+  Rows().Select(0);
+  Click("DownBtn");
+  Answer(IDYES);
+  Click("ExitBtn");
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(key.Marker("00.Name"), "Ann Smith");
+  EXPECT_FALSE(Model().Changed());
+}
+
+TEST_F(MainFormTest, CloseAnsweredNoLeavesTheRegistryAsItWas) {
+  SeedEntries();
+  Open();
+  const auto before = key.Read();
+  Rows().Select(0);
+  Click("DownBtn");
+  Answer(IDNO);
+  Press({{VK_MENU, VK_F4}});
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_TRUE(Closed());
+  EXPECT_EQ(key.Read(), before);
+}
+
+TEST_F(MainFormTest, AnEscapedErrorIsShownAndTheWindowStaysAsLeft) {
+  MemoryRegistry refusing;
+  refusing.SetRawValue(key.MenuKey() + "00.A", "Tavro", MemoryRegistry::kSz,
+                       std::string("a\0", 2));
+  refusing.SetRawValue(key.MenuKey() + "01.B", "Tavro", MemoryRegistry::kSz,
+                       std::string("b\0", 2));
+  refusing.RefuseWritesAfter(0);
+  Open(&refusing);
+  Rows().Select(0);
+  Click("DownBtn");
+  Click("SaveBtn");
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0],
+              IsBox("Failed to set data for ''", "Tavro", "OK", "error"));
+  EXPECT_FALSE(Closed());
+  EXPECT_TRUE(Model().Changed());
+  EXPECT_EQ(Captions(), (Names{"B", "A"}));
+
+  // A save that fails under the close question keeps the window open.
+  Answer(IDYES);
+  Click("ExitBtn");
+  ASSERT_EQ(Boxes().size(), 3u);
+  EXPECT_EQ(Boxes()[1].text, kCloseQuery);
+  EXPECT_EQ(Boxes()[2].icon, "error");
+  EXPECT_FALSE(Closed());
+}
+
+TEST_F(MainFormTest, AMarkerThatIsNotTextIsReportedAndEveryEntryHasItsRow) {
+  key.AddEntry("00.E-mail", "me@example.com");
+  key.SetValue("01.Odd", "Tavro", REG_BINARY, std::string("\x01\x02", 2));
+  key.AddEntry("02.Name", "Ann Smith");
+  Open();
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0],
+              IsBox("Invalid data type for 'Tavro'", "Tavro", "OK", "error"));
+  EXPECT_TRUE(IsWindowVisible(Form().Handle()));
+  const auto& sections = Model().Sections();
+  ASSERT_EQ(Rows().RowCount(), static_cast<int>(sections.size()));
+  for (std::size_t i = 0; i < sections.size(); ++i)
+    EXPECT_EQ(Rows().Caption(static_cast<int>(i)), sections[i].Title);
+  EXPECT_EQ(Captions().front(), "E-mail");
+  EXPECT_EQ(Captions().back(), "Name");
+}
+
+}  // namespace
+}  // namespace tavro::test

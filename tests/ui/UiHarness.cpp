@@ -1,0 +1,282 @@
+#include "UiHarness.h"
+
+#include <commctrl.h>
+
+#include <chrono>
+
+namespace tavro::test {
+
+namespace {
+thread_local BoxAnswerer* answerer = nullptr;
+
+// Keystrokes reach the queue some time after SendInput; a last key that no
+// control uses tells when all of them have been taken, by whatever loop.
+constexpr WORD kSentinelKey = VK_F24;
+thread_local int sentinelsTaken = 0;
+
+LRESULT CALLBACK KeyHook(int code, WPARAM key, LPARAM flags) {
+  if (code == HC_ACTION && key == kSentinelKey && (flags & 0x80000000))
+    ++sentinelsTaken;
+  return CallNextHookEx(nullptr, code, key, flags);
+}
+
+constexpr char kScratchRoot[] = "Software\\TavroUiTests";
+
+std::string TestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  return std::string(info->test_suite_name()) + "." + info->name();
+}
+
+bool IsMessageBox(HWND window) {
+  char name[16] = {};
+  GetClassNameA(window, name, sizeof name);
+  return std::string(name) == "#32770" && GetDlgItem(window, 0xFFFF);
+}
+
+// The system icons are shared, so the box shows the very handle LoadIcon
+// gives.
+std::string IconOf(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
+    const auto icon =
+        reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    if (icon == LoadIcon(nullptr, IDI_HAND)) return "error";
+    if (icon == LoadIcon(nullptr, IDI_QUESTION)) return "question";
+    return "other";
+  }
+  return "";
+}
+
+}  // namespace
+
+BoxAnswerer::BoxAnswerer()
+    : hook_(SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId())) {
+  answerer = this;
+}
+
+BoxAnswerer::~BoxAnswerer() {
+  UnhookWindowsHookEx(hook_);
+  answerer = nullptr;
+}
+
+LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto window = reinterpret_cast<HWND>(wParam);
+  if (answerer && code == HCBT_ACTIVATE) answerer->Answer(window);
+  if (answerer && code == HCBT_DESTROYWND) answerer->open_.erase(window);
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void BoxAnswerer::Answer(HWND box) {
+  if (!GetWindow(box, GW_OWNER) || !open_.insert(box).second) return;
+  if (!IsMessageBox(box)) {
+    ++dialogsClosed;
+    PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
+    return;
+  }
+  BoxRecord record;
+  char text[1024] = {};
+  GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+  record.text = text;
+  char caption[256] = {};
+  GetWindowTextA(box, caption, sizeof caption);
+  record.caption = caption;
+  if (GetDlgItem(box, IDOK)) record.buttons += "OK";
+  if (GetDlgItem(box, IDYES)) record.buttons += "Yes";
+  if (GetDlgItem(box, IDNO)) record.buttons += "No";
+  if (GetDlgItem(box, IDCANCEL)) record.buttons += "Cancel";
+  record.icon = IconOf(box);
+  boxes.push_back(record);
+
+  int id = IDOK;
+  if (!answers_.empty()) {
+    id = answers_.front();
+    answers_.pop_front();
+  } else if (GetDlgItem(box, IDCANCEL)) {
+    id = IDCANCEL;
+  } else if (GetDlgItem(box, IDNO)) {
+    id = IDNO;
+  }
+  // Posted: the box is still being shown when it is activated.
+  PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+ScratchKey::ScratchKey(const std::string& name)
+    : relative_(std::string(kScratchRoot) + "\\" + name + "." +
+                std::to_string(GetCurrentProcessId())) {
+  RegDeleteTreeA(HKEY_CURRENT_USER, relative_.c_str());
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, relative_.c_str(), 0, nullptr, 0,
+                      KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
+    RegCloseKey(key);
+}
+
+ScratchKey::~ScratchKey() {
+  RegDeleteTreeA(HKEY_CURRENT_USER, relative_.c_str());
+  RegDeleteKeyA(HKEY_CURRENT_USER, kScratchRoot);  // fails while others run
+}
+
+void ScratchKey::SetValue(const std::string& subkey, const std::string& name,
+                          DWORD type, const std::string& bytes) {
+  HKEY key;
+  ASSERT_EQ(
+      RegCreateKeyExA(HKEY_CURRENT_USER, (relative_ + "\\" + subkey).c_str(), 0,
+                      nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+      ERROR_SUCCESS);
+  RegSetValueExA(key, name.c_str(), 0, type,
+                 reinterpret_cast<const BYTE*>(bytes.data()),
+                 static_cast<DWORD>(bytes.size()));
+  RegCloseKey(key);
+}
+
+ScratchKey::Snapshot ScratchKey::Read() const {
+  Snapshot snapshot;
+  HKEY root;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, relative_.c_str(), 0, KEY_READ, &root) !=
+      ERROR_SUCCESS)
+    return snapshot;
+  char name[256];
+  for (DWORD i = 0, length = sizeof name;
+       RegEnumKeyExA(root, i, name, &length, nullptr, nullptr, nullptr,
+                     nullptr) == ERROR_SUCCESS;
+       ++i, length = sizeof name) {
+    auto& values = snapshot[name];
+    HKEY key;
+    if (RegOpenKeyExA(root, name, 0, KEY_READ, &key) != ERROR_SUCCESS) continue;
+    char value[256];
+    BYTE data[4096];
+    DWORD type;
+    for (DWORD j = 0, length = sizeof value, size = sizeof data;
+         RegEnumValueA(key, j, value, &length, nullptr, &type, data, &size) ==
+         ERROR_SUCCESS;
+         ++j, length = sizeof value, size = sizeof data)
+      values[value] = {type, std::string(reinterpret_cast<char*>(data), size)};
+    RegCloseKey(key);
+  }
+  RegCloseKey(root);
+  return snapshot;
+}
+
+std::vector<std::string> ScratchKey::Subkeys() const {
+  std::vector<std::string> names;
+  for (const auto& [name, values] : Read()) names.push_back(name);
+  return names;
+}
+
+std::string ScratchKey::Marker(const std::string& subkey) const {
+  const Snapshot snapshot = Read();
+  const auto key = snapshot.find(subkey);
+  if (key == snapshot.end()) return "(none)";
+  const auto value = key->second.find("Tavro");
+  if (value == key->second.end()) return "(none)";
+  const std::string& bytes = value->second.second;
+  return bytes.substr(0, bytes.find('\0'));
+}
+
+MainFormTest::MainFormTest()
+    : watchdog_(TestName(), std::chrono::seconds(10)),
+      key(TestName()),
+      keyHook_(SetWindowsHookExA(WH_KEYBOARD, KeyHook, nullptr,
+                                 GetCurrentThreadId())) {}
+
+void MainFormTest::TearDown() {
+  form_.reset();
+  Pump();
+  UnhookWindowsHookEx(keyHook_);
+}
+
+void MainFormTest::SeedEntries() {
+  key.AddEntry("00.E-mail", "me@example.com");
+  key.AddEntry("01.Name", "Ann Smith");
+  key.AddEntry("02.Address", "1 Main St\\r\\nTown");
+  key.AddEntry("03.Signature", "Regards");
+  key.SetValue("Foreign", "", REG_SZ, std::string("res://other.htm\0", 16));
+}
+
+void MainFormTest::Open(Registry* with) {
+  INITCOMMONCONTROLSEX controls{sizeof controls,
+                                ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  ui::TMainForm::RegisterClasses(instance);
+  form_ = std::make_unique<ui::TMainForm>(instance, with ? *with : registry,
+                                          key.MenuKey());
+  form_->Create();
+  form_->Show(SW_SHOWNORMAL);
+  handle_ = form_->Handle();
+  Pump();
+}
+
+void MainFormTest::Pump(const std::function<bool()>& until) {
+  using Clock = std::chrono::steady_clock;
+  const auto end = Clock::now() + std::chrono::seconds(3);
+  auto quietSince = Clock::now();
+  while (Clock::now() < end) {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      quietSince = Clock::now();
+      if (message.message == WM_QUIT) continue;  // the window is gone
+      if (form_ && form_->TranslateShortcut(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    } else if ((!until || until()) &&
+               Clock::now() - quietSince >= std::chrono::milliseconds(60)) {
+      return;
+    } else {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+  }
+}
+
+void MainFormTest::Click(const char* button) {
+  ui::TSpeedButton* speedButton = form_->SpeedButton(button);
+  ASSERT_NE(speedButton, nullptr) << button;
+  SendMessageA(speedButton->Handle(), BM_CLICK, 0, 0);
+  Pump();
+}
+
+void MainFormTest::Command(UINT id) {
+  SendMessageA(handle_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  Pump();
+}
+
+void MainFormTest::Press(
+    std::initializer_list<std::initializer_list<WORD>> chords) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  for (const auto& chord : chords) {
+    for (WORD key : chord) add(key, false);
+    for (auto it = std::rbegin(chord); it != std::rend(chord); ++it)
+      add(*it, true);
+  }
+  add(kSentinelKey, false);
+  add(kSentinelKey, true);
+  // Keystrokes go to the foreground window: another test's window on the
+  // same desktop must not take them.
+  for (int i = 0; i < 20 && GetForegroundWindow() != handle_; ++i) {
+    SetForegroundWindow(handle_);
+    Pump();
+  }
+  ASSERT_EQ(GetForegroundWindow(), handle_);
+  ASSERT_EQ(
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
+      inputs.size());
+  Pump();
+}
+
+std::vector<std::string> MainFormTest::Captions() {
+  std::vector<std::string> captions;
+  for (int i = 0; i < Rows().RowCount(); ++i)
+    captions.push_back(Rows().Caption(i));
+  return captions;
+}
+
+}  // namespace tavro::test

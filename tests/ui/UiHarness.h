@@ -1,0 +1,122 @@
+// Drives the real main window in process: a scratch menu key in the
+// registry, message boxes answered and recorded, keystrokes through the
+// input queue, and a watchdog against hangs.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "UnitMain.h"
+#include "Watchdog.h"
+#include "WinRegistry.h"
+
+namespace tavro::test {
+
+struct BoxRecord {
+  std::string text;
+  std::string caption;
+  std::string buttons;  // "OK", "YesNo" or "YesNoCancel"
+  std::string icon;     // "error", "question" or ""
+};
+
+// Answers this thread's message boxes with queued button ids; a box with
+// no answer queued is refused (Cancel, No or OK) so the test cannot hang.
+// Any other owned window, such as a dialog, is closed and counted.
+class BoxAnswerer {
+ public:
+  BoxAnswerer();
+  ~BoxAnswerer();
+  BoxAnswerer(const BoxAnswerer&) = delete;
+  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+
+  void Queue(int buttonId) { answers_.push_back(buttonId); }
+  std::vector<BoxRecord> boxes;
+  int dialogsClosed = 0;
+
+ private:
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+  void Answer(HWND box);
+
+  HHOOK hook_;
+  std::deque<int> answers_;
+  std::set<HWND> open_;
+};
+
+// A menu key of the test's own under HKCU\Software\TavroUiTests, removed
+// with everything below it afterwards.
+class ScratchKey {
+ public:
+  explicit ScratchKey(const std::string& name);
+  ~ScratchKey();
+  ScratchKey(const ScratchKey&) = delete;
+  ScratchKey& operator=(const ScratchKey&) = delete;
+
+  // As the program takes it: leading and trailing backslash.
+  std::string MenuKey() const { return "\\" + relative_ + "\\"; }
+  void SetValue(const std::string& subkey, const std::string& name, DWORD type,
+                const std::string& bytes);
+  void AddEntry(const std::string& subkey, const std::string& marker) {
+    SetValue(subkey, "Tavro", REG_SZ, marker + '\0');
+  }
+  // Subkey name -> value name -> type and bytes; subkeys in byte order.
+  using Snapshot =
+      std::map<std::string,
+               std::map<std::string, std::pair<DWORD, std::string>>>;
+  Snapshot Read() const;
+  std::vector<std::string> Subkeys() const;
+  // The marker's text, or "(none)".
+  std::string Marker(const std::string& subkey) const;
+
+ private:
+  std::string relative_;
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest();
+  void TearDown() override;
+
+  // Four marked entries, the third with two lines, and a foreign item.
+  void SeedEntries();
+  // Creates and shows the window on the scratch key.
+  void Open(Registry* registry = nullptr);
+  // Dispatches until `until` holds (if given) and the queue has been quiet
+  // for a moment.
+  void Pump(const std::function<bool()>& until = {});
+  void Click(const char* button);
+  void Command(UINT id);
+  // Each chord's keys go down in order and up in reverse; all chords are
+  // queued at once, so keys meant for a menu reach its modal loop. Returns
+  // once every key has been taken from the queue.
+  void Press(std::initializer_list<std::initializer_list<WORD>> chords);
+  void Answer(int buttonId) { answerer_.Queue(buttonId); }
+  const std::vector<BoxRecord>& Boxes() const { return answerer_.boxes; }
+  int DialogsClosed() const { return answerer_.dialogsClosed; }
+
+  ui::TMainForm& Form() { return *form_; }
+  TEntryModel& Model() { return form_->Workspace().Model; }
+  win::ListViewRows& Rows() { return form_->Rows(); }
+  std::vector<std::string> Captions();
+  bool Closed() const { return !IsWindow(handle_); }
+
+  Watchdog watchdog_;
+  ScratchKey key;
+  win::WinRegistry registry;
+
+ private:
+  BoxAnswerer answerer_;
+  HHOOK keyHook_;
+  std::unique_ptr<ui::TMainForm> form_;
+  HWND handle_ = nullptr;
+};
+
+}  // namespace tavro::test
