@@ -409,12 +409,12 @@ void TMainForm::FormShow() {
 bool TMainForm::FormCloseQuery() { return workspace_->FormCloseQuery(); }
 
 void TMainForm::AddBtnClick() {
-  TEditForm editor(window_);
+  TEditForm editor(window_, Font(), workspace_->EditCaptions);
   workspace_->Model.Add(editor, workspace_->EditCaptions.AddCaption);
 }
 
 void TMainForm::EditBtnClick() {
-  TEditForm editor(window_);
+  TEditForm editor(window_, Font(), workspace_->EditCaptions);
   workspace_->Model.Edit(editor, workspace_->EditCaptions.EditCaption);
 }
 
