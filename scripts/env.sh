@@ -75,6 +75,16 @@ REG
   touch "$WINEPREFIX/.tavro-ready"
 }
 
+# Wine's desktop of this prefix (other prefixes may have theirs).
+desktop_running() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+      grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
+}
+
 # A virtual X display with Wine's desktop on it, unless one is given.
 ensure_display() {
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
@@ -88,7 +98,7 @@ ensure_display() {
   # A warm wineserver keeps every later Wine process fast.
   wineserver -p </dev/null >/dev/null 2>&1 || true
   "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
-  if ! pgrep -f 'explorer.exe /desktop' >/dev/null; then
+  if ! desktop_running; then
     "$WINE64" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
     sleep 1
   fi
