@@ -1,0 +1,181 @@
+// The menu registration end to end on each registry backend, under a scratch
+// key in place of the browser's menu key.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "Errors.h"
+#include "LineBreaks.h"
+#include "Registration.h"
+#include "RegistryBackend.h"
+
+namespace tavro {
+// Readable failures instead of byte dumps.
+static void PrintTo(const TSection& entry, std::ostream* os) {
+  *os << "{\"" << entry.Title << "\", \"" << entry.Content << "\"}";
+}
+
+namespace test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+std::vector<TTempSec> Encoded(const std::vector<TSection>& entries) {
+  std::vector<TTempSec> records;
+  for (const TSection& entry : entries)
+    records.push_back({entry.Title, EncodeLineBreaks(entry.Content)});
+  return records;
+}
+
+TEST_P(RegistrationIntegrationTest, RewriteInstallsOneMarkedSubkeyPerRecord) {
+  MenuRegistration menu(registry(), MenuPath());
+  const std::vector<TSection> entries = {
+      {"E-mail", "line one\r\nline two\r\n"},
+      {"a.b", "x"},
+      {"Dup", "first"},
+      {"Dup", "second"},
+      {"Caf\xe9 <&>", ""},
+  };
+  menu.Rewrite(Encoded(entries), "C:\\Forms");
+
+  EXPECT_THAT(MenuNames(), ElementsAre("00.E-mail", "01.a.b", "02.Dup",
+                                       "03.Dup", "04.Caf\xe9 <&>"));
+  const auto marker = MenuValue("00.E-mail", kMarkerValue);
+  ASSERT_TRUE(marker);
+  EXPECT_EQ(marker->type, kSz);
+  EXPECT_EQ(TextBeforeNul(marker->bytes), "line one\\r\\nline two\\r\\n");
+  const auto contexts = MenuValue("00.E-mail", "Contexts");
+  ASSERT_TRUE(contexts);
+  EXPECT_EQ(contexts->type, kDword);
+  EXPECT_EQ(contexts->bytes, std::string("\x04\0\0\0", 4));
+  // Both entries of the same Title name the same script.
+  for (const char* name : {"02.Dup", "03.Dup"}) {
+    const auto script = MenuValue(name, "");
+    ASSERT_TRUE(script) << name;
+    EXPECT_EQ(script->type, kSz);
+    EXPECT_EQ(TextBeforeNul(script->bytes),
+              "file://C:\\Forms\\Script\\Dup.htm");
+  }
+
+  const MenuRegistration::ReadResult read = menu.Read();
+  EXPECT_EQ(read.entries, entries);
+  EXPECT_FALSE(read.error);
+}
+
+TEST_P(RegistrationIntegrationTest, MoreThanAHundredEntriesComeBackInOrder) {
+  std::vector<TSection> entries;
+  for (int i = 0; i < 112; ++i)
+    entries.push_back({"T" + std::to_string(i), std::to_string(i)});
+  MenuRegistration menu(registry(), MenuPath());
+  menu.Rewrite(Encoded(entries), "C:\\W");
+
+  // The registry itself lists 100 between 10 and 11.
+  const std::vector<std::string> names = MenuNames();
+  ASSERT_EQ(names.size(), entries.size());
+  EXPECT_EQ(names[10], "10.T10");
+  EXPECT_EQ(names[11], "100.T100");
+  EXPECT_EQ(menu.Read().entries, entries);
+}
+
+TEST_P(RegistrationIntegrationTest, ReadCreatesAMissingMenuKey) {
+  MenuRegistration menu(registry(), MenuPath());
+  EXPECT_FALSE(backend().KeyExists(MenuPath("")));
+  const MenuRegistration::ReadResult read = menu.Read();
+  EXPECT_THAT(read.entries, IsEmpty());
+  EXPECT_FALSE(read.error);
+  EXPECT_TRUE(backend().KeyExists(MenuPath("")));
+}
+
+TEST_P(RegistrationIntegrationTest, ReadSkipsForeignSubkeys) {
+  MenuRegistration menu(registry(), MenuPath());
+  backend().SetRawValue(MenuPath("00.Foreign"), "", kSz, "res://x");
+  backend().SetRawValue(MenuPath("01.Ours"), kMarkerValue, kSz,
+                        std::string("a\\r\\nb\0", 7));
+  EXPECT_EQ(menu.Read().entries, (std::vector<TSection>{{"Ours", "a\r\nb"}}));
+}
+
+TEST_P(RegistrationIntegrationTest, PurgeRemovesOnlyMarkedSubkeys) {
+  MenuRegistration menu(registry(), MenuPath());
+  backend().SetRawValue(MenuPath("Foreign"), "", kSz, "res://x");
+  backend().SetRawValue(MenuPath("Foreign\\Child"), "v", kSz, "x");
+  backend().SetRawValue(MenuPath("05.Old"), kMarkerValue, kSz, "old");
+  backend().SetRawValue(MenuPath("05.Old\\Sub\\Deeper"), "v", kSz, "x");
+  // The marker counts whatever its type.
+  backend().SetRawValue(MenuPath("07.Dword"), "tavro", kDword,
+                        std::string(4, '\0'));
+
+  menu.Purge();
+
+  EXPECT_THAT(MenuNames(), ElementsAre("Foreign"));
+  EXPECT_TRUE(backend().KeyExists(MenuPath("Foreign\\Child")));
+  EXPECT_TRUE(MenuValue("Foreign", ""));
+}
+
+TEST_P(RegistrationIntegrationTest, PurgeOfAMissingMenuKeyCreatesNothing) {
+  MenuRegistration menu(registry(), MenuPath());
+  menu.Purge();
+  EXPECT_FALSE(backend().KeyExists(MenuPath("")));
+}
+
+TEST_P(RegistrationIntegrationTest, RewriteReplacesOldEntriesAndAdoptsNames) {
+  MenuRegistration menu(registry(), MenuPath());
+  backend().SetRawValue(MenuPath("00.Old"), kMarkerValue, kSz, "old");
+  backend().SetRawValue(MenuPath("01.Gone"), kMarkerValue, kSz, "gone");
+  // An unmarked key that bears an installed name becomes ours.
+  backend().SetRawValue(MenuPath("01.New"), "", kSz, "res://x");
+  backend().SetRawValue(MenuPath("01.New"), "Contexts", kDword,
+                        std::string("\x01\0\0\0", 4));
+  backend().SetRawValue(MenuPath("Foreign"), "", kSz, "res://y");
+
+  menu.Rewrite({{"First", "1"}, {"New", "2"}}, "C:\\W");
+
+  EXPECT_THAT(MenuNames(), ElementsAre("00.First", "01.New", "Foreign"));
+  EXPECT_EQ(TextBeforeNul(MenuValue("01.New", "")->bytes),
+            "file://C:\\W\\Script\\New.htm");
+  EXPECT_EQ(MenuValue("01.New", "Contexts")->bytes,
+            std::string("\x04\0\0\0", 4));
+  EXPECT_EQ(menu.Read().entries,
+            (std::vector<TSection>{{"First", "1"}, {"New", "2"}}));
+}
+
+TEST_P(RegistrationIntegrationTest, AMarkerThatIsNotTextGivesAnEmptyEntry) {
+  MenuRegistration menu(registry(), MenuPath());
+  backend().SetRawValue(MenuPath("00.A"), kMarkerValue, kSz,
+                        std::string("a\0", 2));
+  backend().SetRawValue(MenuPath("01.B"), kMarkerValue, kBinary, "\x01\x02");
+  backend().SetRawValue(MenuPath("02.C"), kMarkerValue, kSz,
+                        std::string("c\0", 2));
+
+  const MenuRegistration::ReadResult read = menu.Read();
+  EXPECT_EQ(read.entries,
+            (std::vector<TSection>{{"A", "a"}, {"B", ""}, {"C", "c"}}));
+  EXPECT_EQ(read.error, "Invalid data type for 'Tavro'");
+}
+
+// The registry cannot take these Titles as subkey names as they stand.
+TEST_P(RegistrationIntegrationTest, TitlesNoKeyNameCanHoldComeBackWhole) {
+  MenuRegistration menu(registry(), MenuPath());
+  // 255 characters with its prefix, but the path would pass 260.
+  const std::string longTitle(252, 'x');
+  const std::vector<TSection> entries = {
+      {"A", "a"}, {longTitle, "b"}, {"back\\slash", "c"}, {"D", "d"}};
+  menu.Rewrite(Encoded(entries), "C:\\W");
+
+  const std::vector<std::string> names = MenuNames();
+  ASSERT_EQ(names.size(), 4u);
+  EXPECT_EQ(names[0], "00.A");
+  EXPECT_EQ(names[1].substr(0, 6), "01.xxx");
+  EXPECT_EQ(MenuPath(names[1]).size() - 1, 260u);
+  EXPECT_EQ(names[2], "02.back/slash");
+  EXPECT_EQ(names[3], "03.D");
+  EXPECT_EQ(TextBeforeNul(MenuValue(names[1], kTitleValue)->bytes), longTitle);
+  EXPECT_FALSE(MenuValue("00.A", kTitleValue));
+
+  EXPECT_EQ(menu.Read().entries, entries);
+  menu.Purge();
+  EXPECT_THAT(MenuNames(), IsEmpty());
+}
+
+}  // namespace
+}  // namespace test
+}  // namespace tavro
