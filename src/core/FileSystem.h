@@ -1,4 +1,6 @@
 // The file operations the program relies on. Paths are Windows paths.
+// <windows.h> defines CreateDirectory and DeleteFile as macros: Win32 code
+// includes WinFileSystem.h, which undefines them, instead of this header.
 #pragma once
 
 #include <string>

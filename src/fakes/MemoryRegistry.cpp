@@ -27,6 +27,19 @@ std::vector<std::string> SplitPath(const std::string& path) {
 }
 
 constexpr std::size_t kMaxKeyNameLength = 255;
+
+// The ANSI registry functions convert the path into a buffer of 260
+// characters, so a longer path can be neither opened nor created. Counted in
+// bytes here, which single-byte code pages make the same.
+constexpr std::size_t kMaxPathLength = 260;
+
+// The path as the registry functions get it: without the backslashes at its
+// ends.
+std::size_t ApiPathLength(const std::string& path) {
+  const std::size_t begin = path.find_first_not_of('\\');
+  if (begin == std::string::npos) return 0;
+  return path.find_last_not_of('\\') + 1 - begin;
+}
 }  // namespace
 
 struct MemoryRegistry::Node {
@@ -70,6 +83,7 @@ MemoryRegistry::Node* MemoryRegistry::OpenNode() const {
 }
 
 bool MemoryRegistry::OpenKey(const std::string& path, bool canCreate) {
+  if (ApiPathLength(path) > kMaxPathLength) return false;
   Node* node = canCreate ? Create(path) : Find(path);
   if (!node) return false;
   openPath_ = path;

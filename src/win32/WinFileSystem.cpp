@@ -1,0 +1,65 @@
+#include "WinFileSystem.h"
+
+#include <algorithm>
+
+#include "Errors.h"
+#include "Handles.h"
+
+namespace tavro::win {
+
+namespace {
+using UniqueFile = Unique<HANDLE, FileTraits>;
+
+[[noreturn]] void ThrowLastError() {
+  throw TavroError(SystemMessage(GetLastError()));
+}
+}  // namespace
+
+std::string SystemMessage(unsigned long code) {
+  char text[512] = "";
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, text, sizeof text, nullptr);
+  while (length > 0 && (text[length - 1] == '\r' || text[length - 1] == '\n'))
+    --length;
+  if (length == 0) return "System error " + std::to_string(code);
+  return std::string(text, length);
+}
+
+bool WinFileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinFileSystem::DirectoryExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool WinFileSystem::CreateDirectory(const std::string& path) {
+  return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
+
+bool WinFileSystem::DeleteFile(const std::string& path) {
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
+  while (!bytes.empty()) {
+    const DWORD chunk =
+        static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr))
+      ThrowLastError();  // the handle still closes on the way out
+    bytes.remove_prefix(written);
+  }
+  if (!CloseHandle(file.release())) ThrowLastError();
+}
+
+}  // namespace tavro::win

@@ -1,0 +1,26 @@
+// The file system through the ANSI Win32 functions.
+#pragma once
+
+#include <windows.h>
+// Else the interface's CreateDirectory and DeleteFile would be renamed to
+// the ANSI functions' names in every file that sees <windows.h> first.
+#undef CreateDirectory
+#undef DeleteFile
+
+#include "FileSystem.h"
+
+namespace tavro::win {
+
+class WinFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  void WriteFile(const std::string& path, std::string_view bytes) override;
+};
+
+// The system's text for an error code, without its line break.
+std::string SystemMessage(unsigned long code);
+
+}  // namespace tavro::win
