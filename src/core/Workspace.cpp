@@ -1,16 +1,20 @@
 #include "Workspace.h"
 
+#include "Backup.h"
 #include "Errors.h"
+#include "FillScript.h"
 #include "LineBreaks.h"
+#include "Paths.h"
 
 namespace tavro {
 
-TWorkspace::TWorkspace(EntryView& view, MessageBoxes& boxes, Registry& registry,
+TWorkspace::TWorkspace(EntryView& view, MessageBoxes& boxes, Platform platform,
                        std::string menuKey)
     : Model(view, boxes),
       view_(view),
       boxes_(boxes),
-      registration_(registry, std::move(menuKey)) {}
+      platform_(platform),
+      registration_(platform.registry, std::move(menuKey)) {}
 
 void TWorkspace::Start(std::string workDir) {
   WorkDir = std::move(workDir);
@@ -34,16 +38,47 @@ void TWorkspace::CleanBtnClick() {
 }
 
 void TWorkspace::WriteRegistryAndBackup() {
-  registration_.Rewrite(TempSecs, WorkDir);
+  Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
+  // Decided before anything is touched: without a backup file the
+  // registry may lag behind too.
+  if (Model.Changed() || !backup.Exists())
+    registration_.Rewrite(TempSecs, WorkDir);
+  backup.Write(TempSecs);
+}
+
+void TWorkspace::WriteScript(const std::string& title,
+                             const std::string& content) {
+  platform_.files.WriteFile(ScriptPath(WorkDir, title),
+                            FillScriptText(content));
 }
 
 void TWorkspace::SaveBtnClick() {
+  const std::vector<TSection>& entries = Model.Sections();
   TempSecs.clear();
-  for (const TSection& entry : Model.Sections())
+  for (const TSection& entry : entries)
     TempSecs.push_back({entry.Title, EncodeLineBreaks(entry.Content)});
   WriteRegistryAndBackup();
+
+  FileSystem& files = platform_.files;
+  const std::string folder = ScriptFolder(WorkDir);
+  if (!files.DirectoryExists(folder)) files.CreateDirectory(folder);
+  for (const TDeleteSec& removed : Model.DeleteSecs()) {
+    const std::string path = ScriptPath(WorkDir, removed.Title);
+    if (files.FileExists(path) && !files.DeleteFile(path))
+      boxes_.ShowError(Messages.msgDelFileError);
+  }
+  // The script types the Content as the user wrote it; the snapshot's
+  // encoded form cannot tell a typed \r\n from a line break.
+  for (const TSection& entry : entries) WriteScript(entry.Title, entry.Content);
+
   Model.SetChanged(false);
   view_.EnableSaveItem(false);
+}
+
+void TWorkspace::LoadBtnClick() {
+  Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
+  Model.Clear();
+  Model.Refill(backup.Read());
 }
 
 bool TWorkspace::FormCloseQuery() {

@@ -6,13 +6,22 @@
 #include <vector>
 
 #include "EntryModel.h"
+#include "FileSystem.h"
+#include "ProfileFile.h"
 #include "Registration.h"
 
 namespace tavro {
 
+// The platform as the workspace uses it.
+struct Platform {
+  Registry& registry;
+  FileSystem& files;
+  ProfileFile& profiles;
+};
+
 class TWorkspace {
  public:
-  TWorkspace(EntryView& view, MessageBoxes& boxes, Registry& registry,
+  TWorkspace(EntryView& view, MessageBoxes& boxes, Platform platform,
              std::string menuKey = kMenuExtKey);
 
   TEntryModel Model;
@@ -26,14 +35,20 @@ class TWorkspace {
   // Throws the first unreadable marker's error after the list is filled.
   void LoadFromRegistry();
   void CleanBtnClick();
+  // Registry (when needed), backup file, removals, fill scripts; the first
+  // error ends it and leaves the list unsaved.
   void SaveBtnClick();
   void WriteRegistryAndBackup();
+  void WriteScript(const std::string& title, const std::string& content);
+  // Replaces the list by the backup file's.
+  void LoadBtnClick();
   // True when the window may close; may save first.
   bool FormCloseQuery();
 
  private:
   EntryView& view_;
   MessageBoxes& boxes_;
+  Platform platform_;
   MenuRegistration registration_;
 };
 

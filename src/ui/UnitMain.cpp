@@ -60,7 +60,11 @@ bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 
 TMainForm::TMainForm(HINSTANCE instance, Registry& registry,
                      std::string menuKey)
-    : instance_(instance), registry_(registry), menuKey_(std::move(menuKey)) {
+    : TMainForm(instance, Platform{registry, files_, profiles_},
+                std::move(menuKey)) {}
+
+TMainForm::TMainForm(HINSTANCE instance, Platform platform, std::string menuKey)
+    : instance_(instance), platform_(platform), menuKey_(std::move(menuKey)) {
   for (const MenuItemDef& def : MainMenuItems())
     menuCaptions_.emplace_back(def.caption);
 }
@@ -207,7 +211,7 @@ void TMainForm::CreateControls() {
   boxes_.SetOwner(window_);
   rows_ = std::make_unique<win::ListViewRows>(list_, menu_, IDM_SAVEITEM);
   workspace_ =
-      std::make_unique<TWorkspace>(*rows_, boxes_, registry_, menuKey_);
+      std::make_unique<TWorkspace>(*rows_, boxes_, platform_, menuKey_);
 }
 
 void TMainForm::ApplyFont() {
@@ -425,7 +429,7 @@ void TMainForm::DeleteBtnClick() {
 void TMainForm::SaveBtnClick() { workspace_->SaveBtnClick(); }
 void TMainForm::UpBtnClick() { workspace_->Model.Up(); }
 void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
-void TMainForm::LoadBtnClick() {}
+void TMainForm::LoadBtnClick() { workspace_->LoadBtnClick(); }
 void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
 void TMainForm::CleanBtnClick() { workspace_->CleanBtnClick(); }
 void TMainForm::LanguageItemsClick() {}

@@ -14,7 +14,9 @@
 #include "MainLayout.h"
 #include "Registry.h"
 #include "SpeedButton.h"
+#include "WinFileSystem.h"
 #include "WinMessageBoxes.h"
+#include "WinProfileFile.h"
 #include "Workspace.h"
 
 namespace tavro::ui {
@@ -22,6 +24,9 @@ namespace tavro::ui {
 class TMainForm {
  public:
   // menuKey: the browser's menu key; tests may point it elsewhere.
+  TMainForm(HINSTANCE instance, Platform platform,
+            std::string menuKey = kMenuExtKey);
+  // With the real file system and profile files.
   TMainForm(HINSTANCE instance, Registry& registry,
             std::string menuKey = kMenuExtKey);
   ~TMainForm();
@@ -92,7 +97,9 @@ class TMainForm {
   std::size_t MenuIndex(std::string_view name) const;
 
   HINSTANCE instance_;
-  Registry& registry_;
+  win::WinFileSystem files_;
+  win::WinProfileFile profiles_;
+  Platform platform_;
   std::string menuKey_;
   HWND window_ = nullptr;
   HMENU menu_ = nullptr;  // owned by the window

@@ -4,6 +4,8 @@
 
 #include "Errors.h"
 #include "MemoryEntryView.h"
+#include "MemoryFileSystem.h"
+#include "MemoryProfileFile.h"
 #include "MemoryRegistry.h"
 #include "ScriptedBoxes.h"
 
@@ -19,6 +21,7 @@ class WorkspaceTest : public ::testing::Test {
     Mark("00.A", "a1\\r\\na2");
     Mark("01.B", "b");
     registry.SetRawValue(kKey + "Foreign", "", MemoryRegistry::kSz, "res://x");
+    files.AddFolder("C:\\W");
     ws.Start("C:\\W");
     ws.LoadFromRegistry();
   }
@@ -40,7 +43,9 @@ class WorkspaceTest : public ::testing::Test {
   MemoryEntryView view;
   ScriptedBoxes boxes;
   MemoryRegistry registry;
-  TWorkspace ws{view, boxes, registry};
+  MemoryFileSystem files;
+  MemoryProfileFile profiles{files};
+  TWorkspace ws{view, boxes, {registry, files, profiles}};
 };
 
 TEST_F(WorkspaceTest, StartupReadFillsWholeFormRows) {
