@@ -7,7 +7,11 @@ namespace tavro {
 namespace {
 constexpr char kSection[] = "User";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// What the profile functions trim; CR and LF end the line instead, and no
+// quoting keeps them.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\x1a';
+}
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 std::string Key(std::size_t n, const char* field) {

@@ -1,0 +1,276 @@
+// Save and Load over in-memory stores: what each store holds after a save
+// that runs to its end or fails at any step, and what Load brings back.
+#include <gtest/gtest.h>
+
+#include "Errors.h"
+#include "FillScript.h"
+#include "MemoryEntryView.h"
+#include "MemoryFileSystem.h"
+#include "MemoryProfileFile.h"
+#include "MemoryRegistry.h"
+#include "Paths.h"
+#include "ScriptedBoxes.h"
+#include "Workspace.h"
+
+namespace tavro {
+namespace {
+
+const std::string kKey = kMenuExtKey;
+const std::string kWork = "C:\\Forms";
+const std::string kBackup = kWork + "\\BackUp.ifm";
+
+class SaveLoadTest : public ::testing::Test {
+ protected:
+  SaveLoadTest() {
+    files.AddFolder(kWork);
+    ws.Start(kWork);
+  }
+  // A list as the user left it: unsaved.
+  void Have(std::vector<TSection> entries) {
+    ws.Model.Clear();
+    ws.Model.Refill(std::move(entries));
+  }
+  std::vector<std::string> Subkeys() {
+    registry.OpenKey(kKey, true);
+    auto names = registry.GetKeyNames();
+    registry.CloseKey();
+    return names;
+  }
+  std::optional<std::string> Script(const std::string& title) {
+    return files.ReadFile(ScriptPath(kWork, title));
+  }
+  std::optional<std::string> BackupFile() { return files.ReadFile(kBackup); }
+  // Every file of the work folder, to see that nothing went elsewhere.
+  std::vector<std::string> AllFiles() { return files.ListFiles(); }
+  void SaveExpectingError(const std::string& text) {
+    try {
+      ws.SaveBtnClick();
+      ADD_FAILURE() << "the save did not fail";
+    } catch (const TavroError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind(text, 0), 0u) << e.what();
+    }
+  }
+
+  MemoryEntryView view;
+  ScriptedBoxes boxes;
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  MemoryProfileFile profiles{files};
+  TWorkspace ws{view, boxes, {registry, files, profiles}};
+};
+
+TEST_F(SaveLoadTest, SaveBringsAllThreeStoresInStep) {
+  Have({{"E-mail", "me@example.org\r\nline 2"}, {"Name", "Ann"}});
+  ws.SaveBtnClick();
+
+  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.E-mail", "01.Name"}));
+  EXPECT_EQ(registry.GetRawValue(kKey + "00.E-mail", kMarkerValue)->bytes,
+            "me@example.org\\r\\nline 2");
+  EXPECT_EQ(BackupFile(),
+            "[User]\r\n0.Title=E-mail\r\n0.Content=me@example.org\\r\\nline "
+            "2\r\n1.Title=Name\r\n1.Content=Ann\r\n");
+  EXPECT_EQ(Script("E-mail"), FillScriptText("me@example.org\r\nline 2"));
+  EXPECT_EQ(Script("E-mail")->size(), 294u + 24u);
+  EXPECT_EQ(Script("Name"), FillScriptText("Ann"));
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_FALSE(view.saveItemEnabled);
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(SaveLoadTest, RegistryIsRewrittenOnlyWhenChangedOrWithoutBackup) {
+  Have({{"A", "a"}});
+  ws.SaveBtnClick();
+  registry.SetRawValue(kKey + "00.A", kMarkerValue, MemoryRegistry::kSz, "x");
+  ws.SaveBtnClick();  // nothing changed, backup present: registry alone
+  EXPECT_EQ(registry.GetRawValue(kKey + "00.A", kMarkerValue)->bytes, "x");
+  EXPECT_EQ(Script("A"), FillScriptText("a"));
+
+  files.DeleteFile(kBackup);
+  ws.SaveBtnClick();
+  EXPECT_EQ(registry.GetRawValue(kKey + "00.A", kMarkerValue)->bytes, "a");
+  EXPECT_TRUE(BackupFile());
+}
+
+TEST_F(SaveLoadTest, EmptyListLeavesNoBackupAndNoSubkeys) {
+  Have({{"A", "a"}});
+  ws.SaveBtnClick();
+  view.Select(0);
+  boxes.answers = {Answer::Yes};
+  ws.Model.Delete(ws.Messages.msgDelete);
+  ws.SaveBtnClick();
+  EXPECT_TRUE(Subkeys().empty());
+  EXPECT_FALSE(BackupFile());
+  EXPECT_FALSE(Script("A"));
+  EXPECT_TRUE(files.DirectoryExists(kWork + "\\Script"));
+  ws.LoadBtnClick();
+  EXPECT_TRUE(ws.Model.Sections().empty());
+}
+
+TEST_F(SaveLoadTest, RemovalLogDeletesOldScriptsBeforeWritingCurrentOnes) {
+  Have({{"A", "a"}, {"Same", "1"}, {"Same", "2"}});
+  ws.SaveBtnClick();
+  files.AddFile(kWork + "\\Script\\Stray.htm", "kept");
+  // Rename A to B; delete one of the two entries that share a script.
+  view.Select(0);
+  struct Rename : EntryEditor {
+    void Run(const std::string&, bool, TEditBuffer& t, TEditBuffer&) override {
+      t = "B";
+    }
+  } rename;
+  ws.Model.Edit(rename, "");
+  view.Select(1);
+  boxes.answers = {Answer::Yes};
+  ws.Model.Delete(ws.Messages.msgDelete);
+  ws.SaveBtnClick();
+
+  EXPECT_FALSE(Script("A"));
+  EXPECT_EQ(Script("B"), FillScriptText("a"));
+  EXPECT_EQ(Script("Same"), FillScriptText("2"));
+  EXPECT_EQ(files.ReadFile(kWork + "\\Script\\Stray.htm"), "kept");
+  EXPECT_EQ(boxes.shown.size(), 1u);  // only the Delete question
+}
+
+TEST_F(SaveLoadTest, UndeletableScriptIsReportedOncePerFileAndSaveGoesOn) {
+  Have({{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  ws.SaveBtnClick();
+  files.SetReadOnly(ScriptPath(kWork, "A"));
+  files.SetReadOnly(ScriptPath(kWork, "B"));
+  boxes.answers = {Answer::Yes, Answer::Yes};
+  view.Select(0);
+  ws.Model.Delete(ws.Messages.msgDelete);
+  view.Select(0);
+  ws.Model.Delete(ws.Messages.msgDelete);
+  boxes.shown.clear();
+  ws.SaveBtnClick();
+
+  ASSERT_EQ(boxes.shown.size(), 2u);
+  EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
+  EXPECT_EQ(boxes.shown[0].text, "Something error when deleting files!");
+  EXPECT_EQ(Subkeys(), std::vector<std::string>{"00.C"});
+  EXPECT_FALSE(ws.Model.Changed());
+}
+
+TEST_F(SaveLoadTest, RefusedRegistryWriteStopsBeforeBackupAndScripts) {
+  Have({{"Old", "o"}});
+  ws.SaveBtnClick();
+  Have({{"A", "a"}, {"B", "b"}});
+  registry.RefuseWritesAfter(3);  // A's three values, then B's first
+  SaveExpectingError("Failed to set data for ''");
+
+  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
+  EXPECT_TRUE(registry.GetRawValue(kKey + "00.A", kMarkerValue));
+  EXPECT_FALSE(registry.GetRawValue(kKey + "01.B", kMarkerValue));
+  EXPECT_EQ(ws.Model.Sections().size(), 2u);
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+  EXPECT_NE(BackupFile()->find("0.Title=Old"), std::string::npos);
+  EXPECT_FALSE(Script("A"));
+}
+
+TEST_F(SaveLoadTest, RefusedBackupWriteStopsBeforeScripts) {
+  Have({{"Old", "o"}});
+  ws.SaveBtnClick();
+  Have({{"A", "a"}, {"B", "b"}});
+  files.RefuseWrite(3);  // the backup's third key
+  SaveExpectingError("Unable to write to " + kBackup);
+
+  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
+  EXPECT_EQ(BackupFile(), "[User]\r\n0.Title=A\r\n0.Content=a\r\n");
+  EXPECT_FALSE(Script("A"));
+  EXPECT_TRUE(ws.Model.Changed());
+}
+
+TEST_F(SaveLoadTest, FailingScriptStopsTheSaveAtThatEntry) {
+  Have({{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  files.AddFolder(kWork + "\\Script");
+  files.RefuseWrite(2 * 3 + 2);  // after the six backup keys and A's script
+  EXPECT_THROW(ws.SaveBtnClick(), TavroError);
+
+  EXPECT_EQ(Subkeys().size(), 3u);
+  EXPECT_NE(BackupFile()->find("2.Title=C"), std::string::npos);
+  EXPECT_TRUE(Script("A"));
+  EXPECT_FALSE(Script("B"));
+  EXPECT_FALSE(Script("C"));
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+}
+
+TEST_F(SaveLoadTest, OddTitlesStayInsideTheirFolderAndKey) {
+  const std::string evil = "..\\..\\Windows\\evil";
+  Have({{evil, "x"}, {"what?", "y"}, {std::string(255, 'L'), "z"}});
+  ws.SaveBtnClick();
+  for (const std::string& file : AllFiles())
+    EXPECT_EQ(file.rfind(kWork + "\\", 0), 0u) << file;
+  EXPECT_EQ(AllFiles().size(), 4u);  // the backup and three scripts
+  EXPECT_EQ(Script(evil), FillScriptText("x"));
+
+  // The list survives a restart and a Load unchanged.
+  const std::vector<TSection> saved = ws.Model.Sections();
+  ws.Start(kWork);
+  ws.LoadFromRegistry();
+  EXPECT_EQ(ws.Model.Sections(), saved);
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(), saved);
+
+  // Renaming such an entry removes its script, not a file elsewhere.
+  files.AddFile("C:\\Windows\\evil.htm", "system");
+  view.Select(0);
+  struct Rename : EntryEditor {
+    void Run(const std::string&, bool, TEditBuffer& t, TEditBuffer&) override {
+      t = "plain";
+    }
+  } rename;
+  ws.Model.Edit(rename, "");
+  ws.SaveBtnClick();
+  EXPECT_FALSE(Script(evil));
+  EXPECT_EQ(files.ReadFile("C:\\Windows\\evil.htm"), "system");
+}
+
+TEST_F(SaveLoadTest, BlanksAndQuotesSurviveTheBackupFile) {
+  const std::vector<TSection> entries = {{"  lead", "trail  "},
+                                         {"\"quoted\"", "'single'"},
+                                         {"\tboth ", "\"half"},
+                                         {"plain", "a \"mid\" b"}};
+  Have(entries);
+  ws.SaveBtnClick();
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(), entries);
+  // Values that need no quotes are written as they stand.
+  EXPECT_NE(BackupFile()->find("3.Content=a \"mid\" b\r\n"), std::string::npos);
+}
+
+TEST_F(SaveLoadTest, LoadReadsUpToTheFirstMissingTitle) {
+  files.AddFile(kBackup,
+                "[user]\r\n0.title= A \r\n0.Content=a\\r\\nb\r\n1.Title=B\r\n"
+                "3.Title=D\r\n3.Content=d\r\n");
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(),
+            (std::vector<TSection>{{"A", "a\r\nb"}, {"B", ""}}));
+  EXPECT_EQ(view.rows[0].subItems, (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(ws.Model.DeleteSecs().empty());
+}
+
+TEST_F(SaveLoadTest, LoadCutsLongValues) {
+  const std::string encoded = std::string(2000, 'x') + "\\r\\n" + "tail";
+  files.AddFile(kBackup, "[User]\r\n0.Title=" + std::string(300, 't') +
+                             "\r\n0.Content=" + encoded + "\r\n");
+  ws.LoadBtnClick();
+  ASSERT_EQ(ws.Model.Sections().size(), 1u);
+  EXPECT_EQ(ws.Model.Sections()[0].Title, std::string(255, 't'));
+  EXPECT_EQ(ws.Model.Sections()[0].Content, std::string(255, 'x'));
+}
+
+TEST_F(SaveLoadTest, LoadWithoutBackupEmptiesTheListOnly) {
+  Have({{"A", "a"}});
+  ws.SaveBtnClick();
+  files.DeleteFile(kBackup);
+  ws.LoadBtnClick();
+  EXPECT_TRUE(ws.Model.Sections().empty());
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_FALSE(view.saveItemEnabled);
+}
+
+}  // namespace
+}  // namespace tavro
