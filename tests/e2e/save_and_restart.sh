@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# End to end, with real keystrokes: add an entry through the editor, save,
+# check what the browser and the backup get, then start again and find the
+# entry back (deleting it makes its script go, which only a loaded entry can).
+# Arguments: Tavro.exe. Needs WINEPREFIX and DISPLAY with a Wine desktop.
+set -euo pipefail
+exe=$(readlink -f "$1")
+wine=/usr/lib/wine/wine64
+key='HKCU\Software\Microsoft\Internet Explorer\MenuExt'
+work=$(mktemp -d /tmp/tavro-e2e.XXXXXX)
+trap '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+desktop() { xdotool search --name 'Wine desktop' | head -n 1; }
+keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
+
+start_tavro() {
+  (cd "$work" && "$wine" "$exe" </dev/null >/dev/null 2>&1) &
+  tavro=$!
+  sleep 2.5
+}
+
+stop_tavro() {
+  keys key alt+F4
+  for _ in $(seq 50); do kill -0 "$tavro" 2>/dev/null || return 0; sleep 0.2; done
+  fail "Tavro did not close"
+}
+
+"$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+
+start_tavro
+keys key ctrl+a
+keys type --delay 30 'E-mail'
+keys key Tab
+keys type --delay 30 'me@example.org'
+keys key Return
+keys type --delay 30 'Second line'
+keys key Tab Return
+keys key ctrl+s
+stop_tavro
+
+reg=$("$wine" reg query "$key" /s 2>/dev/null | tr -d '\r')
+echo "$reg" | grep -q 'MenuExt\\00.E-mail$' || fail "no subkey 00.E-mail: $reg"
+echo "$reg" | grep -q 'Contexts.*REG_DWORD.*0x4' || fail "Contexts: $reg"
+echo "$reg" | grep -qF 'Tavro    REG_SZ    me@example.org\r\nSecond line' ||
+  fail "marker value: $reg"
+script="$work/Script/E-mail.htm"
+[ -f "$script" ] || fail "no fill script"
+content='me@example.org\r\nSecond line'
+[ "$(stat -c %s "$script")" -eq $((294 + ${#content})) ] || fail "script size"
+grep -qF "  rng.text=\"$content\";" "$script" || fail "script line 7"
+backup=$(tr -d '\r' <"$work/BackUp.ifm")
+[ "$backup" = $'[User]\n0.Title=E-mail\n0.Content=me@example.org\\r\\nSecond line' ] ||
+  fail "backup file: $backup"
+
+start_tavro
+keys key Home Delete
+keys key y
+keys key ctrl+s
+stop_tavro
+[ ! -f "$script" ] || fail "the restarted list did not hold E-mail"
+"$wine" reg query "$key\\00.E-mail" >/dev/null 2>&1 && fail "subkey left"
+[ ! -f "$work/BackUp.ifm" ] || fail "backup of an empty list"
+echo "1 passed, 0 failed"
