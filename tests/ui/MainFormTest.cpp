@@ -275,6 +275,34 @@ TEST_F(MainFormTest, SaveRewritesTheKeyAndCtrlSFollowsTheSaveItem) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(MainFormTest, SaveWritesTheWorkFolderAndLoadBringsTheListBack) {
+  SeedEntries();
+  Open();
+  Click("SaveBtn");
+  EXPECT_EQ(work.Read("BackUp.ifm"),
+            "[User]\r\n0.Title=E-mail\r\n0.Content=me@example.com\r\n"
+            "1.Title=Name\r\n1.Content=Ann Smith\r\n2.Title=Address\r\n"
+            "2.Content=1 Main St\\r\\nTown\r\n3.Title=Signature\r\n"
+            "3.Content=Regards\r\n");
+  const std::string script = work.Read("Script\\Address.htm");
+  EXPECT_EQ(script.size(), 294u + 17u);
+  EXPECT_NE(script.find("  rng.text=\"1 Main St\\r\\nTown\";\r\n"),
+            std::string::npos);
+
+  Rows().Select(0);
+  Answer(IDYES);
+  Click("DeleteBtn");
+  Command(IDM_SAVEITEM);
+  EXPECT_EQ(work.Read("Script\\E-mail.htm"), "(none)");
+  Command(IDM_LOADITEM);
+  EXPECT_EQ(Captions(), (Names{"Name", "Address", "Signature"}));
+  EXPECT_TRUE(Model().Changed());
+  EXPECT_TRUE(Rows().SaveItemEnabled());
+  // A Load forgets the removals made before it.
+  EXPECT_TRUE(Model().DeleteSecs().empty());
+  EXPECT_EQ(Rows().ContentCell(1), "1 Main St");
+}
+
 TEST_F(MainFormTest, NoCloseQuestionWithoutChanges) {
   SeedEntries();
   Open();

@@ -174,6 +174,59 @@ std::string ScratchKey::Marker(const std::string& subkey) const {
   return bytes.substr(0, bytes.find('\0'));
 }
 
+namespace {
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(child.c_str());
+      }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(path.c_str());
+}
+}  // namespace
+
+ScratchWorkFolder::ScratchWorkFolder() {
+  char buffer[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, buffer);
+  previous_ = buffer;
+  GetTempPathA(MAX_PATH, buffer);
+  path_ = std::string(buffer) + "TavroUi." +
+          std::to_string(GetCurrentProcessId()) + "." +
+          std::to_string(GetTickCount());
+  CreateDirectoryA(path_.c_str(), nullptr);
+  SetCurrentDirectoryA(path_.c_str());
+}
+
+ScratchWorkFolder::~ScratchWorkFolder() {
+  SetCurrentDirectoryA(previous_.c_str());
+  RemoveTree(path_);
+}
+
+std::string ScratchWorkFolder::Read(const std::string& relative) const {
+  HANDLE file =
+      CreateFileA((path_ + "\\" + relative).c_str(), GENERIC_READ,
+                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(none)";
+  std::string bytes;
+  char chunk[4096];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+    bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
 MainFormTest::MainFormTest()
     : watchdog_(TestName(), std::chrono::seconds(10)),
       key(TestName()),

@@ -80,6 +80,23 @@ class ScratchKey {
   std::string relative_;
 };
 
+// A fresh folder of the test's own as the current directory, so the work
+// folder's backup file and scripts go there; removed afterwards.
+class ScratchWorkFolder {
+ public:
+  ScratchWorkFolder();
+  ~ScratchWorkFolder();
+  ScratchWorkFolder(const ScratchWorkFolder&) = delete;
+  ScratchWorkFolder& operator=(const ScratchWorkFolder&) = delete;
+  const std::string& Path() const { return path_; }
+  // The file's bytes, or "(none)".
+  std::string Read(const std::string& relative) const;
+
+ private:
+  std::string previous_;
+  std::string path_;
+};
+
 class MainFormTest : public ::testing::Test {
  protected:
   MainFormTest();
@@ -110,6 +127,7 @@ class MainFormTest : public ::testing::Test {
 
   Watchdog watchdog_;
   ScratchKey key;
+  ScratchWorkFolder work;
   win::WinRegistry registry;
 
  private:
