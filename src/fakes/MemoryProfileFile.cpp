@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Errors.h"
+#include "Text.h"
 
 namespace tavro {
 
@@ -27,16 +28,6 @@ std::string_view Trim(std::string_view s) { return TrimLeft(TrimRight(s)); }
 // The API takes C strings.
 std::string_view CString(std::string_view s) {
   return s.substr(0, s.find('\0'));
-}
-
-char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
 }
 
 // A line without '=' is kept as a key without a value: comments, stray
@@ -98,12 +89,13 @@ std::string Serialize(const Profile& profile) {
 // The first match wins, for sections and for keys within a section.
 Section* FindSection(Profile& profile, std::string_view name) {
   for (Section& section : profile)
-    if (SameName(section.name, Trim(CString(name)))) return &section;
+    if (SameTextIgnoringCase(section.name, Trim(CString(name))))
+      return &section;
   return nullptr;
 }
 Key* FindKey(Section& section, std::string_view name) {
   for (Key& key : section.keys)
-    if (SameName(key.name, Trim(CString(name)))) return &key;
+    if (SameTextIgnoringCase(key.name, Trim(CString(name)))) return &key;
   return nullptr;
 }
 

@@ -30,6 +30,19 @@ class SaveLoadTest : public ::testing::Test {
     ws.Model.Clear();
     ws.Model.Refill(std::move(entries));
   }
+  // Edit of row i, confirmed with a new Title.
+  void Retitle(int i, std::string title) {
+    struct Editor : EntryEditor {
+      std::string title;
+      void Run(const std::string&, bool, TEditBuffer& t,
+               TEditBuffer&) override {
+        t = title;
+      }
+    } editor;
+    editor.title = std::move(title);
+    view.Select(i);
+    ws.Model.Edit(editor, "");
+  }
   std::vector<std::string> Subkeys() {
     registry.OpenKey(kKey, true);
     auto names = registry.GetKeyNames();
@@ -111,13 +124,7 @@ TEST_F(SaveLoadTest, RemovalLogDeletesOldScriptsBeforeWritingCurrentOnes) {
   ws.SaveBtnClick();
   files.AddFile(kWork + "\\Script\\Stray.htm", "kept");
   // Rename A to B; delete one of the two entries that share a script.
-  view.Select(0);
-  struct Rename : EntryEditor {
-    void Run(const std::string&, bool, TEditBuffer& t, TEditBuffer&) override {
-      t = "B";
-    }
-  } rename;
-  ws.Model.Edit(rename, "");
+  Retitle(0, "B");
   view.Select(1);
   boxes.answers = {Answer::Yes};
   ws.Model.Delete(ws.Messages.msgDelete);
@@ -214,13 +221,7 @@ TEST_F(SaveLoadTest, OddTitlesStayInsideTheirFolderAndKey) {
 
   // Renaming such an entry removes its script, not a file elsewhere.
   files.AddFile("C:\\Windows\\evil.htm", "system");
-  view.Select(0);
-  struct Rename : EntryEditor {
-    void Run(const std::string&, bool, TEditBuffer& t, TEditBuffer&) override {
-      t = "plain";
-    }
-  } rename;
-  ws.Model.Edit(rename, "");
+  Retitle(0, "plain");
   ws.SaveBtnClick();
   EXPECT_FALSE(Script(evil));
   EXPECT_EQ(files.ReadFile("C:\\Windows\\evil.htm"), "system");
