@@ -11,7 +11,18 @@ work=$(mktemp -d /tmp/tavro-e2e.XXXXXX)
 trap '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-desktop() { xdotool search --name 'Wine desktop' | head -n 1; }
+# The desktop window of this prefix's explorer; other prefixes may have
+# theirs on the same display.
+desktop() {
+  local pid
+  for pid in $(pgrep -f 'explorer.exe /desktop'); do
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+      grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      xdotool search --all --pid "$pid" --name 'Wine desktop' | head -n 1
+      return
+    fi
+  done
+}
 keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
 
 start_tavro() {
