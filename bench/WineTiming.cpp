@@ -1,8 +1,9 @@
 // Start-up read and save rewrite against the real registry under Wine,
 // each as a ratio to a baseline of the same run that only lists the
 // subkeys: what opening, testing and reading each entry costs on top.
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
