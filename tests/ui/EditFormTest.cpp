@@ -1,8 +1,8 @@
 // The entry editor driven for real: the test's thread runs the modal dialog
 // while a second thread types into it with real keystrokes and presses its
 // buttons, as a user would.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>

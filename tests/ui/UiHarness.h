@@ -3,8 +3,8 @@
 // input queue, and a watchdog against hangs.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
