@@ -104,6 +104,20 @@ TEST_F(SaveLoadTest, RegistryIsRewrittenOnlyWhenChangedOrWithoutBackup) {
   EXPECT_TRUE(BackupFile());
 }
 
+TEST_F(SaveLoadTest, BackupThatCannotBeDeletedStaysAsItWas) {
+  Have({{"A", "a"}});
+  ws.SaveBtnClick();
+  const auto old = BackupFile();
+  files.SetReadOnly(kBackup);
+  Have({{"B", "b"}});
+  ws.SaveBtnClick();  // no message: the backup just lags behind
+  EXPECT_EQ(BackupFile(), old);
+  EXPECT_EQ(Subkeys(), std::vector<std::string>{"00.B"});
+  EXPECT_EQ(Script("B"), FillScriptText("b"));
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(ws.Model.Changed());
+}
+
 TEST_F(SaveLoadTest, EmptyListLeavesNoBackupAndNoSubkeys) {
   Have({{"A", "a"}});
   ws.SaveBtnClick();
