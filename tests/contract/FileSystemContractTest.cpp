@@ -2,21 +2,11 @@
 // backend alike: the in-memory one must behave as the real one does.
 #include <gtest/gtest.h>
 
-#include "Errors.h"
+#include "ErrorText.h"
 #include "FileBackend.h"
 
 namespace tavro::test {
 namespace {
-
-template <typename Action>
-std::string ErrorText(Action&& action) {
-  try {
-    action();
-  } catch (const TavroError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 // The system's own wording, which differs between systems, as one line.
 void ExpectSystemMessage(const std::string& text) {

@@ -2,25 +2,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
-
-#include "Errors.h"
+#include "ErrorText.h"
 #include "MemoryFileSystem.h"
 #include "MemoryProfileFile.h"
 
 namespace tavro {
 namespace {
 
+using test::ErrorText;
 using ::testing::ElementsAre;
-
-std::string ErrorText(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const TavroError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 TEST(MemoryFileControlsTest, ListsFilesByTheirFirstSpellingInCaseBlindOrder) {
   MemoryFileSystem files;

@@ -3,21 +3,11 @@
 // real functions, and read the same values from it.
 #include <gtest/gtest.h>
 
-#include "Errors.h"
+#include "ErrorText.h"
 #include "FileBackend.h"
 
 namespace tavro::test {
 namespace {
-
-template <typename Action>
-std::string ErrorText(Action&& action) {
-  try {
-    action();
-  } catch (const TavroError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 TEST_P(ProfileContractTest, WritesOneCrLfLinePerKeyBelowItsSection) {
   Write("User", "0.Title", "E-mail");

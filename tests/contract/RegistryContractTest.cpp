@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "Errors.h"
+#include "ErrorText.h"
 #include "RegistryBackend.h"
 
 namespace tavro::test {
@@ -11,16 +11,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-
-template <typename Action>
-std::string ErrorText(Action&& action) {
-  try {
-    action();
-  } catch (const TavroError& e) {
-    return e.what();
-  }
-  return "(no error)";
-}
 
 // The full path without its leading backslash, as the API functions see it.
 std::size_t ApiPathLength(const std::string& path) { return path.size() - 1; }
