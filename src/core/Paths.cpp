@@ -37,6 +37,19 @@ bool IsDeviceName(std::string_view title) {
          base[3] >= '1' && base[3] <= '9';
 }
 
+// Hex digits of a hash of the text; stable across runs and platforms.
+std::string TextHash(std::string_view text) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (char c : text) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex(8, '0');
+  for (int i = 7; i >= 0; --i, hash >>= 4) hex[i] = kDigits[hash & 0xF];
+  return hex;
+}
+
 std::string SafeFileTitle(std::string_view title, std::size_t maxLength) {
   const bool fits = title.size() <= maxLength;
   const bool clean =
@@ -50,18 +63,6 @@ std::string SafeFileTitle(std::string_view title, std::size_t maxLength) {
   return safe + suffix;
 }
 }  // namespace
-
-std::string TextHash(std::string_view text) {
-  std::uint32_t hash = 2166136261u;  // FNV-1a
-  for (char c : text) {
-    hash ^= static_cast<unsigned char>(c);
-    hash *= 16777619u;
-  }
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string hex(8, '0');
-  for (int i = 7; i >= 0; --i, hash >>= 4) hex[i] = kDigits[hash & 0xF];
-  return hex;
-}
 
 std::string BackupPath(std::string_view workDir) {
   return std::string(workDir) + "\\BackUp.ifm";

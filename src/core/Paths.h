@@ -16,7 +16,4 @@ std::string ScriptFolder(std::string_view workDir);
 // whole Title appended so that two such Titles do not share a file.
 std::string ScriptPath(std::string_view workDir, std::string_view title);
 
-// Hex digits of a hash of the text; stable across runs and platforms.
-std::string TextHash(std::string_view text);
-
 }  // namespace tavro
