@@ -22,6 +22,10 @@ class FileSystem {
   // Creates or empties the file and writes the bytes; throws a TavroError
   // with the system's message when any step fails.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+  // The names, without folder, of the files and folders that the system's
+  // wildcard search ("*", "?") yields for the pattern, in its order; none
+  // when the folder is missing. The system may also match short 8.3 names.
+  virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
 };
 
 }  // namespace tavro

@@ -94,4 +94,36 @@ bool TWorkspace::FormCloseQuery() {
   }
 }
 
+bool TWorkspace::LoadLanguage(TFormTexts& form) {
+  const std::string name =
+      ReadLanguageSelection(platform_.profiles, ProgramDir);
+  if (name.empty()) {
+    boxes_.ShowError(kNoLanguageFiles);
+    return false;
+  }
+  ApplyLanguageFile(
+      platform_.profiles,
+      LanguageFilePath(platform_.files, WorkDir, ProgramDir, name), form,
+      Messages, EditCaptions);
+  return true;
+}
+
+void TWorkspace::TemplateItemClick() {
+  if (boxes_.AskYesNo(Messages.msgUseTemplate) != Answer::Yes) return;
+  const std::string name =
+      ReadLanguageSelection(platform_.profiles, ProgramDir);
+  if (name.empty()) {
+    boxes_.ShowError(kNoLanguageFiles);
+    return;
+  }
+  Model.Clear();
+  Model.Refill(ReadTemplates(
+      platform_.profiles,
+      LanguageFilePath(platform_.files, WorkDir, ProgramDir, name)));
+}
+
+std::optional<std::string> TWorkspace::HelpPage() {
+  return FindHelpPage(platform_.files, WorkDir, ProgramDir);
+}
+
 }  // namespace tavro

@@ -7,6 +7,7 @@
 
 #include "EntryModel.h"
 #include "FileSystem.h"
+#include "Language.h"
 #include "ProfileFile.h"
 #include "Registration.h"
 
@@ -28,6 +29,8 @@ class TWorkspace {
   TMessages Messages;
   TEditFormCaption EditCaptions;
   std::string WorkDir;
+  // The executable's folder, with its trailing backslash.
+  std::string ProgramDir;
   std::vector<TTempSec> TempSecs;
 
   // First show: the work folder, an empty list, no unsaved changes.
@@ -44,6 +47,12 @@ class TWorkspace {
   void LoadBtnClick();
   // True when the window may close; may save first.
   bool FormCloseQuery();
+  // Applies the chosen language file to the texts, the messages and the
+  // editor's texts; false, after saying so, when no language is chosen.
+  bool LoadLanguage(TFormTexts& form);
+  // Replaces the list by the language file's templates, when confirmed.
+  void TemplateItemClick();
+  std::optional<std::string> HelpPage();
 
  private:
   EntryView& view_;

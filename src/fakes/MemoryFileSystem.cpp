@@ -14,9 +14,12 @@ constexpr const char* kPathNotFound = "Path not found.";
 constexpr const char* kAccessDenied = "Access denied.";
 constexpr const char* kDiskFull = "Disk full.";
 
+char LowerChar(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  for (char& c : s) c = LowerChar(c);
   return s;
 }
 
@@ -64,6 +67,28 @@ Parsed Parse(const std::string& path) {
   parsed.endsInSeparator =
       !path.empty() && (path.back() == '\\' || path.back() == '/');
   return parsed;
+}
+
+// Case-blind, "*" for any run of characters and "?" for one.
+bool MatchesWildcard(std::string_view name, std::string_view mask) {
+  std::size_t n = 0, m = 0, starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() &&
+               (mask[m] == '?' || LowerChar(mask[m]) == LowerChar(name[n]))) {
+      ++m;
+      ++n;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
 }
 }  // namespace
 
@@ -177,6 +202,19 @@ void MemoryFileSystem::WriteFile(const std::string& path,
                                  std::string_view bytes) {
   if (const auto failure = TryWrite(path, bytes))
     throw TavroError(failure->message);
+}
+
+std::vector<std::string> MemoryFileSystem::FindFiles(
+    const std::string& pattern) {
+  std::vector<std::string> names;
+  const std::size_t slash = pattern.find_last_of("\\/");
+  if (slash == std::string::npos) return names;
+  const Node* folder = Find(pattern.substr(0, slash));
+  if (!folder || !folder->isFolder) return names;
+  const std::string_view mask = std::string_view(pattern).substr(slash + 1);
+  for (const auto& [key, child] : folder->children)
+    if (MatchesWildcard(child->name, mask)) names.push_back(child->name);
+  return names;
 }
 
 MemoryFileSystem::Node* MemoryFileSystem::AddNode(const std::string& path,

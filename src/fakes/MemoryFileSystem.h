@@ -27,6 +27,7 @@ class MemoryFileSystem : public FileSystem {
   bool CreateDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view bytes) override;
+  std::vector<std::string> FindFiles(const std::string& pattern) override;
 
   // Test set-up and inspection, beside the program's own operations.
   // Creates the folder and its missing parents.

@@ -62,4 +62,15 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
   if (!CloseHandle(file.release())) ThrowLastError();
 }
 
+std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  Unique<HANDLE, FindTraits> search(FindFirstFileA(pattern.c_str(), &found));
+  if (search.get() == INVALID_HANDLE_VALUE) return names;
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileA(search.get(), &found));
+  return names;
+}
+
 }  // namespace tavro::win

@@ -18,6 +18,7 @@ class WinFileSystem : public FileSystem {
   bool CreateDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
   void WriteFile(const std::string& path, std::string_view bytes) override;
+  std::vector<std::string> FindFiles(const std::string& pattern) override;
 };
 
 // The system's text for an error code, without its line break.

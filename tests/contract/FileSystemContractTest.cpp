@@ -2,6 +2,8 @@
 // backend alike: the in-memory one must behave as the real one does.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ErrorText.h"
 #include "FileBackend.h"
 
@@ -136,6 +138,24 @@ TEST_P(FileSystemContractTest, WritingOverAReadOnlyFileFails) {
   backend().MakeReadOnly(file);
   ExpectSystemMessage(ErrorText([&] { files().WriteFile(file, kScript); }));
   EXPECT_EQ(backend().Bytes(file), "old");
+}
+
+// The language list relies on this; a system may add names whose short 8.3
+// form matches, so only what every backend yields is pinned.
+TEST_P(FileSystemContractTest, WildcardSearchYieldsFilesAndFoldersByName) {
+  ASSERT_TRUE(files().CreateDirectory(Path("Languages")));
+  for (const char* name : {"English.ini", "DEUTSCH.INI", "notes.txt"})
+    backend().Seed(Path(std::string("Languages\\") + name), "");
+  ASSERT_TRUE(files().CreateDirectory(Path("Languages\\Folder.ini")));
+
+  std::vector<std::string> found = files().FindFiles(Path("Languages\\*.ini"));
+  std::sort(found.begin(), found.end());
+  EXPECT_EQ(found,
+            (std::vector<std::string>{"DEUTSCH.INI", "English.ini", "Folder.ini"}));
+  EXPECT_EQ(files().FindFiles(Path("Languages\\e?glish.INI")),
+            std::vector<std::string>{"English.ini"});
+  EXPECT_TRUE(files().FindFiles(Path("Missing\\*.ini")).empty());
+  EXPECT_TRUE(files().FindFiles(Path("Languages\\*.htm")).empty());
 }
 
 }  // namespace
