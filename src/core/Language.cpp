@@ -103,8 +103,7 @@ std::vector<std::string> FindLanguageFiles(FileSystem& files,
 std::string LanguageFilePath(FileSystem& files, std::string_view workDir,
                              std::string_view programDir,
                              const std::string& name) {
-  const std::string inWork =
-      Joined(workDir, "\\Languages\\" + name + ".ini");
+  const std::string inWork = Joined(workDir, "\\Languages\\" + name + ".ini");
   if (files.FileExists(inWork)) return inWork;
   const std::string inProgram =
       Joined(programDir, "Languages\\" + name + ".ini");
@@ -171,9 +170,9 @@ std::vector<TSection> ReadTemplates(ProfileFile& profiles,
     std::string title =
         profiles.ReadString(path, kTemplate, std::to_string(n), "");
     if (title.empty()) break;
-    entries.push_back({std::move(title), profiles.ReadString(path, kTemplate,
-                                                             "Content",
-                                                             "UnKnow")});
+    entries.push_back(
+        {std::move(title),
+         profiles.ReadString(path, kTemplate, "Content", "UnKnow")});
   }
   return entries;
 }

@@ -10,6 +10,7 @@
 
 #include "Entries.h"
 #include "FileSystem.h"
+#include "FormTexts.h"
 #include "ProfileFile.h"
 
 namespace tavro {
@@ -17,36 +18,6 @@ namespace tavro {
 inline constexpr char kNoLanguageFiles[] = "No language files found!";
 // A font face name holds at most this many characters.
 inline constexpr std::size_t kFaceNameLimit = 31;
-
-// The kinds of the main window's components; a language file has keys for
-// list views, buttons and menu items only.
-enum class ComponentKind {
-  MainMenu,
-  MenuItem,
-  CoolBar,
-  SpeedButton,
-  PushButton,
-  Bevel,
-  ListView,
-  StatusBar
-};
-
-// A component's texts as the language file names them: a list view's two
-// column captions, a button's caption and hint, a menu item's caption.
-struct ComponentTexts {
-  std::string Name;
-  ComponentKind Kind;
-  std::string First;
-  std::string Second;
-};
-
-// What a language file sets on the main window.
-struct TFormTexts {
-  std::string Caption;
-  std::string FontName;
-  std::int32_t FontSize = 0;               // points
-  std::vector<ComponentTexts> Components;  // in creation order
-};
 
 // The integer a profile text spells: decimal with an optional sign, or
 // hexadecimal after "$", "x" or "0x" as a 32-bit pattern; anything else,

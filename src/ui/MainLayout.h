@@ -6,17 +6,9 @@
 
 #include <span>
 
-namespace tavro::ui {
+#include "FormTexts.h"
 
-enum class ComponentKind {
-  MainMenu,
-  MenuItem,
-  CoolBar,
-  SpeedButton,
-  Bevel,
-  ListView,
-  StatusBar
-};
+namespace tavro::ui {
 
 struct ComponentDef {
   const char* name;

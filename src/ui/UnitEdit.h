@@ -5,26 +5,21 @@
 
 #include <windows.h>
 
-#include <exception>
 #include <string>
 
 #include "EntryEditor.h"
+#include "ModalDialog.h"
 
 namespace tavro::ui {
 
-class TEditForm : public EntryEditor {
+class TEditForm : public ModalDialog, public EntryEditor {
  public:
   // All three belong to the main window and outlive the editor.
   TEditForm(HWND owner, HFONT font, const TEditFormCaption& captions)
-      : owner_(owner), font_(font), captions_(captions) {}
-  TEditForm(const TEditForm&) = delete;
-  TEditForm& operator=(const TEditForm&) = delete;
+      : ModalDialog(owner), font_(font), captions_(captions) {}
 
   void Run(const std::string& caption, bool fillFields, TEditBuffer& editTitle,
            TEditBuffer& editContent) override;
-
-  // The dialog while Run shows it, else null.
-  HWND Handle() const { return handle_; }
 
   // The controls, null outside Run; the dialog owns and destroys them.
   HWND TitleGB = nullptr;
@@ -40,25 +35,22 @@ class TEditForm : public EntryEditor {
   void CanelBtnClick();
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  void CreateControls();
-  void CentreOnDesktop();
-  void Close();
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  HFONT DialogFont() const override { return font_; }
 
-  HWND owner_;
   HFONT font_;
   const TEditFormCaption& captions_;
-  HWND handle_ = nullptr;
   // What Run was given, for the dialog's first message.
   const std::string* caption_ = nullptr;
   bool fillFields_ = false;
   TEditBuffer* editTitle_ = nullptr;
   TEditBuffer* editContent_ = nullptr;
-  std::exception_ptr error_;
 };
 
 // The editor while it runs, else null.
 inline TEditForm* EditForm = nullptr;
+
+// Draws a sunken line along the top of an owner-drawn static control.
+bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line);
 
 }  // namespace tavro::ui

@@ -6,7 +6,9 @@
 #include <exception>
 
 #include "Errors.h"
+#include "UnitAbout.h"
 #include "UnitEdit.h"
+#include "UnitOptions.h"
 #include "resource.h"
 
 namespace tavro::ui {
@@ -16,7 +18,9 @@ constexpr char kMainClass[] = "TavroMainForm";
 constexpr char kCoolBarClass[] = "TavroCoolBar";
 constexpr char kApplicationTitle[] = "Tavro";
 constexpr char kLayoutFontFace[] = "MS Sans Serif";
-constexpr int kLayoutFontHeight = 11;
+constexpr int kLayoutFontPoints = 8;
+// Beyond this a font is no use, and the pixel height would overflow.
+constexpr int kLargestFontPoints = 1000;
 
 // The tool band draws its separators itself; the buttons are its children.
 LRESULT CALLBACK CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -55,7 +59,19 @@ std::string MenuText(const MenuItemDef& def, const std::string& caption) {
   return caption + "\t" + def.shortcut;
 }
 
-bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+std::string ExecutableFolder() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(),
+                                            static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
 }  // namespace
 
 TMainForm::TMainForm(HINSTANCE instance, Registry& registry,
@@ -64,7 +80,12 @@ TMainForm::TMainForm(HINSTANCE instance, Registry& registry,
                 std::move(menuKey)) {}
 
 TMainForm::TMainForm(HINSTANCE instance, Platform platform, std::string menuKey)
-    : instance_(instance), platform_(platform), menuKey_(std::move(menuKey)) {
+    : instance_(instance),
+      platform_(platform),
+      menuKey_(std::move(menuKey)),
+      fontName_(kLayoutFontFace),
+      fontSize_(kLayoutFontPoints),
+      programDir_(ExecutableFolder()) {
   for (const MenuItemDef& def : MainMenuItems())
     menuCaptions_.emplace_back(def.caption);
 }
@@ -150,10 +171,7 @@ void TMainForm::CreateMenuBar() {
 }
 
 void TMainForm::CreateControls() {
-  font_.reset(CreateFontA(-kLayoutFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                          FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, kLayoutFontFace));
+  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_));
   const int bigSize = GetSystemMetrics(SM_CXICON);
   const int smallSize = GetSystemMetrics(SM_CXSMICON);
   bigIcon_.reset(
@@ -259,8 +277,7 @@ void TMainForm::Guard(F&& handler) {
 }
 
 void TMainForm::ShowDefaultError(const std::string& message) {
-  MessageBoxA(window_, ErrorDisplayText(message, IsLeadByte).c_str(),
-              kApplicationTitle, MB_OK | MB_ICONERROR);
+  ui::ShowDefaultError(window_, message);
 }
 
 LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -407,7 +424,59 @@ void TMainForm::SetColumnCaption(int column, const std::string& caption) {
 
 void TMainForm::FormShow() {
   workspace_->Start(CurrentDirectory());
+  workspace_->ProgramDir = programDir_;
+  if (ReadLanguageSelection(platform_.profiles, programDir_).empty()) {
+    TOptionsForm options(window_, platform_.files, platform_.profiles,
+                         programDir_);
+    options.ShowModal();
+  }
+  LoadLanguage();
   workspace_->LoadFromRegistry();
+}
+
+void TMainForm::LoadLanguage() {
+  TFormTexts texts = CollectTexts();
+  if (workspace_->LoadLanguage(texts)) ApplyTexts(texts);
+}
+
+TFormTexts TMainForm::CollectTexts() {
+  TFormTexts texts{WindowText(window_), fontName_, fontSize_, {}};
+  for (const ComponentDef& def : Components()) {
+    ComponentTexts& c = texts.Components.emplace_back(
+        ComponentTexts{def.name, def.kind, "", ""});
+    if (def.kind == ComponentKind::MenuItem) {
+      c.First = MenuItemCaption(def.name);
+    } else if (def.kind == ComponentKind::SpeedButton) {
+      c.First = SpeedButton(def.name)->Caption();
+      c.Second = SpeedButton(def.name)->Hint();
+    } else if (def.kind == ComponentKind::ListView) {
+      c.First = ColumnCaption(0);
+      c.Second = ColumnCaption(1);
+    }
+  }
+  return texts;
+}
+
+void TMainForm::ApplyTexts(const TFormTexts& texts) {
+  SetWindowTextA(window_, texts.Caption.c_str());
+  for (const ComponentTexts& c : texts.Components) {
+    if (c.Kind == ComponentKind::MenuItem) {
+      SetMenuItemCaption(c.Name, c.First);
+    } else if (c.Kind == ComponentKind::SpeedButton) {
+      SpeedButton(c.Name)->SetCaption(c.First);
+      SpeedButton(c.Name)->SetHint(c.Second);
+    } else if (c.Kind == ComponentKind::ListView) {
+      SetColumnCaption(0, c.First);
+      SetColumnCaption(1, c.Second);
+    }
+  }
+  fontName_ = texts.FontName;
+  fontSize_ =
+      std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
+  // The controls take the new font before the old one goes.
+  win::UniqueFont old = std::move(font_);
+  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_));
+  ApplyFont();
 }
 
 bool TMainForm::FormCloseQuery() { return workspace_->FormCloseQuery(); }
@@ -432,10 +501,23 @@ void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
 void TMainForm::LoadBtnClick() { workspace_->LoadBtnClick(); }
 void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
 void TMainForm::CleanBtnClick() { workspace_->CleanBtnClick(); }
-void TMainForm::LanguageItemsClick() {}
-void TMainForm::AboutTavroItemClick() {}
-void TMainForm::TemplateItemClick() {}
-void TMainForm::TavrohelpItemClick() {}
+void TMainForm::TemplateItemClick() { workspace_->TemplateItemClick(); }
+
+void TMainForm::LanguageItemsClick() {
+  TOptionsForm options(window_, platform_.files, platform_.profiles,
+                       programDir_);
+  options.ShowModal();
+  if (options.Accepted) LoadLanguage();
+}
+
+void TMainForm::AboutTavroItemClick() {
+  TAboutForm about(window_, *shell_, fontName_);
+  about.ShowModal();
+}
+
+void TMainForm::TavrohelpItemClick() {
+  if (const auto page = workspace_->HelpPage()) shell_->Open(window_, *page);
+}
 
 void TMainForm::FormResize() {
   if (!status_) return;

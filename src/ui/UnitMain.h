@@ -13,6 +13,7 @@
 #include "ListViewRows.h"
 #include "MainLayout.h"
 #include "Registry.h"
+#include "Shell.h"
 #include "SpeedButton.h"
 #include "WinFileSystem.h"
 #include "WinMessageBoxes.h"
@@ -52,6 +53,13 @@ class TMainForm {
   HWND CoolBar() const { return coolBar_; }
   HMENU Menu() const { return menu_; }
   HFONT Font() const { return font_.get(); }
+  const std::string& FontName() const { return fontName_; }
+  // Where Language.ini and the listed language files lie; the executable's
+  // folder unless a test says otherwise. Set before Show.
+  void SetProgramDir(std::string programDir) {
+    programDir_ = std::move(programDir);
+  }
+  void SetShell(win::Shell& shell) { shell_ = &shell; }
 
   // The components by name, for the language texts.
   static std::span<const ComponentDef> Components() { return MainComponents(); }
@@ -79,6 +87,7 @@ class TMainForm {
   void TemplateItemClick();
   void TavrohelpItemClick();
   void FormResize();
+  void LoadLanguage();
 
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
@@ -94,6 +103,8 @@ class TMainForm {
   void CreateMenuBar();
   void CreateControls();
   void ApplyFont();
+  TFormTexts CollectTexts();
+  void ApplyTexts(const TFormTexts& texts);
   std::size_t MenuIndex(std::string_view name) const;
 
   HINSTANCE instance_;
@@ -109,6 +120,11 @@ class TMainForm {
   HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
   win::UniqueFont font_;
+  std::string fontName_;
+  int fontSize_;
+  std::string programDir_;
+  win::Shell systemShell_;
+  win::Shell* shell_ = &systemShell_;
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
   std::vector<std::unique_ptr<TSpeedButton>> buttons_;

@@ -150,8 +150,8 @@ TEST_P(FileSystemContractTest, WildcardSearchYieldsFilesAndFoldersByName) {
 
   std::vector<std::string> found = files().FindFiles(Path("Languages\\*.ini"));
   std::sort(found.begin(), found.end());
-  EXPECT_EQ(found,
-            (std::vector<std::string>{"DEUTSCH.INI", "English.ini", "Folder.ini"}));
+  EXPECT_EQ(found, (std::vector<std::string>{"DEUTSCH.INI", "English.ini",
+                                             "Folder.ini"}));
   EXPECT_EQ(files().FindFiles(Path("Languages\\e?glish.INI")),
             std::vector<std::string>{"English.ini"});
   EXPECT_TRUE(files().FindFiles(Path("Missing\\*.ini")).empty());

@@ -18,15 +18,33 @@ TEST(StrToIntDefTest, ReadsDecimalAndHexadecimalAsTheProfileSpellsThem) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
   constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"12", 12},         {"+12", 12},          {"0x0C", 12},
-      {"0X0c", 12},       {"$0C", 12},          {"x0c", 12},
-      {"  12", 12},       {"-7", -7},           {"007", 7},
-      {"12pt", 9},        {"1.5", 9},           {"-", 9},
-      {"+", 9},           {"", 9},              {"$", 9},
-      {"0x", 9},          {"-$1", 9},           {"12 ", 9},
-      {"2147483647", kMax}, {"2147483648", 9},  {"-2147483648", kMin},
-      {"-2147483649", 9}, {"$7FFFFFFF", kMax},  {"$80000000", kMin},
-      {"0xFFFFFFFF", -1}, {"$0000000001", 1},   {"$100000000", 9},
+      {"12", 12},
+      {"+12", 12},
+      {"0x0C", 12},
+      {"0X0c", 12},
+      {"$0C", 12},
+      {"x0c", 12},
+      {"  12", 12},
+      {"-7", -7},
+      {"007", 7},
+      {"12pt", 9},
+      {"1.5", 9},
+      {"-", 9},
+      {"+", 9},
+      {"", 9},
+      {"$", 9},
+      {"0x", 9},
+      {"-$1", 9},
+      {"12 ", 9},
+      {"2147483647", kMax},
+      {"2147483648", 9},
+      {"-2147483648", kMin},
+      {"-2147483649", 9},
+      {"$7FFFFFFF", kMax},
+      {"$80000000", kMin},
+      {"0xFFFFFFFF", -1},
+      {"$0000000001", 1},
+      {"$100000000", 9},
   };
   for (const auto& [text, value] : cases)
     EXPECT_EQ(StrToIntDef(text, 9), value) << '"' << text << '"';
@@ -42,11 +60,12 @@ class LanguageTest : public ::testing::Test {
     form.Caption = "Tavro";
     form.FontName = "MS Sans Serif";
     form.FontSize = 8;
-    form.Components = {{"MainMenu", ComponentKind::MainMenu, "", ""},
-                       {"FileItems", ComponentKind::MenuItem, "&File", ""},
-                       {"AddBtn", ComponentKind::SpeedButton, "Add", ""},
-                       {"ListView", ComponentKind::ListView, "Title", "Content"},
-                       {"OkBtn", ComponentKind::PushButton, "OK", ""}};
+    form.Components = {
+        {"MainMenu", ComponentKind::MainMenu, "", ""},
+        {"FileItems", ComponentKind::MenuItem, "&File", ""},
+        {"AddBtn", ComponentKind::SpeedButton, "Add", ""},
+        {"ListView", ComponentKind::ListView, "Title", "Content"},
+        {"OkBtn", ComponentKind::PushButton, "OK", ""}};
   }
   void Choose(const std::string& name) {
     profiles.WriteString("C:\\Program\\Language.ini", "Language", "Language",
@@ -108,8 +127,13 @@ TEST_F(LanguageTest, AppliesTheFileAndKeepsEarlierTextsForMissingKeys) {
   EXPECT_EQ(ws.Messages.msgDelete, "Delete this entry?");
   EXPECT_EQ(ws.Messages.msgCleanInfo, "");  // present but empty
   EXPECT_EQ(ws.Messages.msgUseTemplate, "Do you want to use the Template?");
-  const TEditFormCaption english{"Title", "Content", "New entry", "Edit",
-                                 "&OK",   "&Canel",  "Title or Content is Empty!"};
+  const TEditFormCaption english{"Title",
+                                 "Content",
+                                 "New entry",
+                                 "Edit",
+                                 "&OK",
+                                 "&Canel",
+                                 "Title or Content is Empty!"};
   EXPECT_EQ(ws.EditCaptions.AddCaption, english.AddCaption);
   EXPECT_EQ(ws.EditCaptions.CanelBtn, english.CanelBtn);
   EXPECT_EQ(ws.EditCaptions.msgEmpty, english.msgEmpty);
@@ -179,9 +203,11 @@ TEST_F(LanguageTest, TemplatesReplaceTheListUpToTheFirstGap) {
   ws.Model.Delete("?");
   const std::string longTitle(300, 't');
   AddLanguage("C:\\Work", "English",
-              "[Template]\r\n1=" + longTitle + "\r\n0=Name\r\n3=After gap\r\n"
-              "Content=Your text\\r\\nhere\r\n");
-  AddLanguage("C:\\Work", "NoContent", "[Template]\r\n0=Phone\r\n1=\r\n2=X\r\n");
+              "[Template]\r\n1=" + longTitle +
+                  "\r\n0=Name\r\n3=After gap\r\n"
+                  "Content=Your text\\r\\nhere\r\n");
+  AddLanguage("C:\\Work", "NoContent",
+              "[Template]\r\n0=Phone\r\n1=\r\n2=X\r\n");
   Choose("English");
 
   boxes.answers = {Answer::No};
@@ -192,9 +218,9 @@ TEST_F(LanguageTest, TemplatesReplaceTheListUpToTheFirstGap) {
   ws.TemplateItemClick();
   EXPECT_EQ(boxes.shown.back().text, "Do you want to use the Template?");
   EXPECT_EQ(ws.Model.Sections(),
-            (std::vector<TSection>{{"Name", "Your text\\r\\nhere"},
-                                   {longTitle.substr(0, 255),
-                                    "Your text\\r\\nhere"}}));
+            (std::vector<TSection>{
+                {"Name", "Your text\\r\\nhere"},
+                {longTitle.substr(0, 255), "Your text\\r\\nhere"}}));
   EXPECT_EQ(view.rows[1].caption, longTitle.substr(0, 255));
   EXPECT_TRUE(ws.Model.DeleteSecs().empty());
   EXPECT_TRUE(ws.Model.Changed());

@@ -25,6 +25,14 @@ desktop() {
 }
 keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
 
+# A program folder of the test's own, so that the language chosen at the
+# first start is written there; the work folder is another.
+program=$work/program
+mkdir -p "$program"
+cp "$exe" "$program/"
+cp -r "$(dirname "$exe")/Languages" "$program/"
+exe=$program/$(basename "$exe")
+
 start_tavro() {
   (cd "$work" && "$wine" "$exe" </dev/null >/dev/null 2>&1) &
   tavro=$!
@@ -40,6 +48,11 @@ stop_tavro() {
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 
 start_tavro
+# The first start asks for a language: E picks English, Enter takes it.
+keys type E
+keys key Return
+tr -d '\r' <"$program/Language.ini" | grep -qx 'Language=English' ||
+  fail "English was not chosen at the first start"
 keys key ctrl+a
 keys type --delay 30 'E-mail'
 keys key Tab

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "MemoryRegistry.h"
+#include "UiHarness.h"
 #include "UnitEdit.h"
 #include "UnitMain.h"
 #include "Watchdog.h"
@@ -233,7 +234,9 @@ class EditFormTest : public ::testing::Test {
     InitCommonControlsEx(&classes);
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     ui::TMainForm::RegisterClasses(instance);
+    ChoosePlainLanguage(work_);
     main_ = std::make_unique<ui::TMainForm>(instance, registry_);
+    main_->SetProgramDir(work_.Path() + "\\");
     main_->Create();
     main_->Show(SW_SHOWNORMAL);
   }
@@ -295,6 +298,7 @@ class EditFormTest : public ::testing::Test {
   TEntryModel& Model() { return main_->Workspace().Model; }
 
   Watchdog watchdog_;
+  ScratchWorkFolder work_;
   MemoryRegistry registry_;
   std::unique_ptr<ui::TMainForm> main_;
   TEditBuffer title, content;
@@ -479,6 +483,7 @@ TEST_F(EditFormTest, EditStartsFromTheEntryAndStoresWhatIsConfirmed) {
 }
 
 TEST_F(EditFormTest, BeforeAnyLanguageFileEveryTextIsEmpty) {
+  main_->Workspace().EditCaptions = {};  // as when no language was chosen
   Command(IDM_ADDITEM, [&](User& u) {
     for (HWND window :
          {u.c.dialog, u.c.TitleGB, u.c.ContentGB, u.c.OKBtn, u.c.CanelBtn})

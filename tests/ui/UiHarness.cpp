@@ -4,6 +4,10 @@
 
 #include <chrono>
 
+#include "UnitAbout.h"
+#include "UnitEdit.h"
+#include "UnitOptions.h"
+
 namespace tavro::test {
 
 namespace {
@@ -68,8 +72,13 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void BoxAnswerer::Answer(HWND box) {
-  if (!GetWindow(box, GW_OWNER) || !open_.insert(box).second) return;
+  const HWND owner = GetWindow(box, GW_OWNER);
+  if (!owner || !open_.insert(box).second) return;
   if (!IsMessageBox(box)) {
+    char caption[256] = {};
+    GetWindowTextA(box, caption, sizeof caption);
+    dialogs.push_back({caption, IsWindowVisible(owner) != FALSE});
+    if (keepDialogs) return;
     ++dialogsClosed;
     PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);  // its close box
     return;
@@ -227,13 +236,87 @@ std::string ScratchWorkFolder::Read(const std::string& relative) const {
   return bytes;
 }
 
+void ScratchWorkFolder::Write(const std::string& relative,
+                              const std::string& bytes) const {
+  const std::string path = path_ + "\\" + relative;
+  for (std::size_t slash = path.find('\\', path_.size() + 1);
+       slash != std::string::npos; slash = path.find('\\', slash + 1))
+    CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
+  CloseHandle(file);
+}
+
+void ChoosePlainLanguage(const ScratchWorkFolder& folder) {
+  folder.Write("Language.ini", "[Language]\r\nLanguage=Plain\r\n");
+  folder.Write("Languages\\Plain.ini",
+               "[MainForm]\r\nFont.Name=MS Sans Serif\r\nFont.Size=8\r\n");
+}
+
+namespace {
+thread_local std::function<void(HWND)> modalAct;
+
+HWND ShownDialog() {
+  for (HWND dialog : {ui::OptionsForm ? ui::OptionsForm->Handle() : nullptr,
+                      ui::AboutForm ? ui::AboutForm->Handle() : nullptr,
+                      ui::EditForm ? ui::EditForm->Handle() : nullptr})
+    if (dialog && IsWindowVisible(dialog)) return dialog;
+  return nullptr;
+}
+
+void CALLBACK RunModalAct(HWND, UINT, UINT_PTR timer, DWORD) {
+  const HWND dialog = ShownDialog();
+  if (!dialog || !modalAct) return;
+  KillTimer(nullptr, timer);
+  const auto act = std::move(modalAct);
+  modalAct = nullptr;
+  act(dialog);
+  if (answerer) answerer->keepDialogs = false;
+}
+}  // namespace
+
 MainFormTest::MainFormTest()
     : watchdog_(TestName(), std::chrono::seconds(10)),
       key(TestName()),
+      programDir(work.Path() + "\\"),
       keyHook_(SetWindowsHookExA(WH_KEYBOARD, KeyHook, nullptr,
-                                 GetCurrentThreadId())) {}
+                                 GetCurrentThreadId())) {
+  ChoosePlainLanguage(work);
+}
+
+void MainFormTest::WhileModal(std::function<void(HWND)> act) {
+  answerer_.keepDialogs = true;
+  modalAct = std::move(act);
+  modalTimer_ = SetTimer(nullptr, 0, 20, RunModalAct);
+}
+
+void MainFormTest::InstallShippedLanguages() {
+  for (const char* name : {"English", "Deutsch", "Chinese"}) {
+    const std::string file = std::string("Languages\\") + name + ".ini";
+    HANDLE source = CreateFileA(
+        (std::string("Z:") + TAVRO_SOURCE_DIR + "\\" + file).c_str(),
+        GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(source, INVALID_HANDLE_VALUE) << file;
+    std::string bytes(GetFileSize(source, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(source, bytes.data(), static_cast<DWORD>(bytes.size()), &read,
+             nullptr);
+    CloseHandle(source);
+    work.Write(file, bytes);
+  }
+}
+
+void MainFormTest::ChooseLanguage(const std::string& name) {
+  work.Write("Language.ini", "[Language]\r\nLanguage=" + name + "\r\n");
+}
 
 void MainFormTest::TearDown() {
+  if (modalTimer_) KillTimer(nullptr, modalTimer_);
+  modalAct = nullptr;
   form_.reset();
   Pump();
   UnhookWindowsHookEx(keyHook_);
@@ -255,6 +338,8 @@ void MainFormTest::Open(Registry* with) {
   ui::TMainForm::RegisterClasses(instance);
   form_ = std::make_unique<ui::TMainForm>(instance, with ? *with : registry,
                                           key.MenuKey());
+  form_->SetProgramDir(programDir);
+  form_->SetShell(shell);
   form_->Create();
   form_->Show(SW_SHOWNORMAL);
   handle_ = form_->Handle();

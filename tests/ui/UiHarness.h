@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Shell.h"
 #include "UnitMain.h"
 #include "Watchdog.h"
 #include "WinRegistry.h"
@@ -41,6 +42,14 @@ class BoxAnswerer {
   void Queue(int buttonId) { answers_.push_back(buttonId); }
   std::vector<BoxRecord> boxes;
   int dialogsClosed = 0;
+  // Dialogs as they came up, and whether their owner was visible then.
+  struct DialogRecord {
+    std::string caption;
+    bool ownerVisible;
+  };
+  std::vector<DialogRecord> dialogs;
+  // Leaves dialogs open, for a test that works them itself.
+  bool keepDialogs = false;
 
  private:
   static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
@@ -91,10 +100,28 @@ class ScratchWorkFolder {
   const std::string& Path() const { return path_; }
   // The file's bytes, or "(none)".
   std::string Read(const std::string& relative) const;
+  // Creates the file, and its folder, with these bytes.
+  void Write(const std::string& relative, const std::string& bytes) const;
 
  private:
   std::string previous_;
   std::string path_;
+};
+
+// A language file that sets the layout's own font, so that the texts of the
+// layout stay as they are; Language.ini in `folder` chooses it.
+void ChoosePlainLanguage(const ScratchWorkFolder& folder);
+
+// Records what the program would open with the shell.
+struct RecordingShell : win::Shell {
+  struct Opened {
+    HWND owner;
+    std::string target;
+  };
+  std::vector<Opened> opened;
+  void Open(HWND owner, const std::string& target) override {
+    opened.push_back({owner, target});
+  }
 };
 
 class MainFormTest : public ::testing::Test {
@@ -104,8 +131,15 @@ class MainFormTest : public ::testing::Test {
 
   // Four marked entries, the third with two lines, and a foreign item.
   void SeedEntries();
-  // Creates and shows the window on the scratch key.
+  // Creates and shows the window on the scratch key, with programDir as
+  // the program folder.
   void Open(Registry* registry = nullptr);
+  // Runs `act` on this thread once one of the program's dialogs is up,
+  // from inside its modal loop; the dialog stays open for it.
+  void WhileModal(std::function<void(HWND dialog)> act);
+  // Copies the shipped language files into the program folder.
+  void InstallShippedLanguages();
+  void ChooseLanguage(const std::string& name);
   // Dispatches until `until` holds (if given) and the queue has been quiet
   // for a moment.
   void Pump(const std::function<bool()>& until = {});
@@ -118,6 +152,9 @@ class MainFormTest : public ::testing::Test {
   void Answer(int buttonId) { answerer_.Queue(buttonId); }
   const std::vector<BoxRecord>& Boxes() const { return answerer_.boxes; }
   int DialogsClosed() const { return answerer_.dialogsClosed; }
+  const std::vector<BoxAnswerer::DialogRecord>& Dialogs() const {
+    return answerer_.dialogs;
+  }
 
   ui::TMainForm& Form() { return *form_; }
   TEntryModel& Model() { return form_->Workspace().Model; }
@@ -129,9 +166,13 @@ class MainFormTest : public ::testing::Test {
   ScratchKey key;
   ScratchWorkFolder work;
   win::WinRegistry registry;
+  // The work folder unless a test points elsewhere.
+  std::string programDir;
+  RecordingShell shell;
 
  private:
   BoxAnswerer answerer_;
+  UINT_PTR modalTimer_ = 0;
   HHOOK keyHook_;
   std::unique_ptr<ui::TMainForm> form_;
   HWND handle_ = nullptr;

@@ -1,0 +1,80 @@
+// What the program's modal dialogs share: an empty template filled from a
+// table of controls placed in pixels, a font of the dialog's choosing,
+// centring on the desktop, and exceptions carried out of the dialog
+// manager to the caller.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace tavro::ui {
+
+// A control of the dialog's layout; bounds are left, top, width, height.
+template <typename Form>
+struct ControlDef {
+  HWND Form::*member;
+  const char* className;
+  const char* caption;
+  int id;
+  RECT bounds;
+  DWORD style;
+  DWORD exStyle = 0;
+};
+
+class ModalDialog {
+ public:
+  explicit ModalDialog(HWND owner) : owner_(owner) {}
+  virtual ~ModalDialog() = default;
+  ModalDialog(const ModalDialog&) = delete;
+  ModalDialog& operator=(const ModalDialog&) = delete;
+
+  // The dialog while it runs, else null.
+  HWND Handle() const { return handle_; }
+
+ protected:
+  // Shows the dialog until EndModal; an exception that escapes a handler
+  // ends it and is thrown again here.
+  void RunModal(DWORD style, DWORD exStyle);
+  void EndModal() { EndDialog(handle_, IDCANCEL); }
+
+  // Creates the controls of the table and hands them the font.
+  template <typename Form, std::size_t N>
+  void CreateControls(Form& form, const ControlDef<Form> (&controls)[N],
+                      HFONT font) {
+    for (const ControlDef<Form>& def : controls)
+      form.*def.member =
+          CreateControl(def.className, def.caption, def.id, def.bounds,
+                        def.style, def.exStyle, font);
+  }
+  HWND CreateControl(const char* className, const char* caption, int id,
+                     const RECT& bounds, DWORD style, DWORD exStyle,
+                     HFONT font);
+  // Sizes the window to the client size and centres it on the desktop.
+  void PlaceOnDesktop(SIZE client, bool topmost);
+
+  virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // The font the dialog manager is told of.
+  virtual HFONT DialogFont() const = 0;
+
+  HWND owner_;
+  HWND handle_ = nullptr;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+  std::exception_ptr error_;
+};
+
+// The default error display: the text with its full stop, caption "Tavro",
+// OK and the error icon, the owner disabled while it is up.
+void ShowDefaultError(HWND owner, const std::string& message);
+
+// A font by face and size in points, at the screen's pixels per inch.
+HFONT CreatePointFont(const char* face, int points, int weight = FW_NORMAL,
+                      bool underline = false);
+
+// A control's text through the ANSI functions.
+std::string WindowText(HWND window);
+
+}  // namespace tavro::ui

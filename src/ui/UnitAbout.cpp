@@ -1,0 +1,153 @@
+#include "UnitAbout.h"
+
+#include "UnitEdit.h"
+#include "resource.h"
+
+namespace tavro::ui {
+
+namespace {
+constexpr SIZE kClientSize{192, 169};
+constexpr int kLabel3Id = 103;
+constexpr int kLabel4Id = 104;
+
+// SimSun's name, and the Chinese producer line, in code page 936.
+constexpr char kSimSunGbk[] = "\xCB\xCE\xCC\xE5";
+constexpr char kChineseProducer[] = "\xD7\xF7\xD5\xDF\xA3\xBA\xC1\xD6\xBA\xC6";
+// The full-width colon has no place in a Western code page.
+constexpr wchar_t kProducer[] = L"Producer\xFF1ALin Hao";
+
+constexpr DWORD kLink = SS_NOTIFY;
+using F = TAboutForm;
+// CloseBtn first: it is first in the tab order.
+const ControlDef<F> kControls[] = {
+    {&F::CloseBtn,
+     "BUTTON",
+     "OK",
+     IDOK,
+     {125, 144, 60, 20},
+     WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {&F::Image1, "STATIC", "", 100, {8, 14, 32, 32}, SS_ICON},
+    {&F::Label1, "STATIC", "Tavro", 101, {56, 8, 80, 30}, 0},
+    {&F::Label2, "STATIC", "Version: 2.16", 102, {117, 34, 64, 13}, 0},
+    {&F::AboutInfo, "STATIC", "", 105, {56, 72, 126, 14}, 0},
+    {&F::Label3, "STATIC", kWebSite, kLabel3Id, {56, 96, 108, 13}, kLink},
+    {&F::Label4, "STATIC", kMailAddress, kLabel4Id, {56, 112, 83, 13}, kLink},
+    {&F::Line, "STATIC", "", 106, {8, 136, 177, 9}, SS_OWNERDRAW},
+};
+
+// A link is as wide as its text, so that only the text takes clicks.
+void FitToText(HWND label, HFONT font) {
+  const std::string text = WindowText(label);
+  HDC dc = GetDC(label);
+  const HGDIOBJ old = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  RECT r;
+  GetClientRect(label, &r);
+  SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}  // namespace
+
+TAboutForm::TAboutForm(HWND owner, win::Shell& shell, std::string mainFontName)
+    : ModalDialog(owner),
+      shell_(shell),
+      mainFontName_(std::move(mainFontName)),
+      font_(CreatePointFont("Tahoma", 8)),
+      titleFont_(CreatePointFont("Arial Black", 16, FW_BOLD)),
+      producerFont_(CreatePointFont("Tahoma", 9)),
+      linkFont_(CreatePointFont("Tahoma", 8, FW_NORMAL, true)),
+      icon_(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                          MAKEINTRESOURCEA(IDI_TAVRO),
+                                          IMAGE_ICON, 32, 32, 0))) {}
+
+void TAboutForm::ShowModal() {
+  AboutForm = this;
+  struct Reset {
+    TAboutForm& form;
+    ~Reset() {
+      AboutForm = nullptr;
+      for (const ControlDef<F>& def : kControls) form.*def.member = nullptr;
+    }
+  } reset{*this};
+  RunModal(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST);
+}
+
+INT_PTR TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      SetWindowTextA(handle_, "About Tavro");
+      CreateControls(*this, kControls, font_.get());
+      SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()),
+                   0);
+      SendMessageA(Label1, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
+      SendMessageA(AboutInfo, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(producerFont_.get()), FALSE);
+      for (HWND link : {Label3, Label4}) {
+        SendMessageA(link, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
+        FitToText(link, linkFont_.get());
+      }
+      PlaceOnDesktop(kClientSize, true);
+      FormShow();
+      return TRUE;  // the focus goes to the OK button
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK:
+        case IDCANCEL:  // Esc and the close box
+          CloseBtnClick();
+          return TRUE;
+        case kLabel3Id:
+          if (HIWORD(wParam) == STN_CLICKED) Label3Click();
+          return TRUE;
+        case kLabel4Id:
+          if (HIWORD(wParam) == STN_CLICKED) Label4Click();
+          return TRUE;
+      }
+      return FALSE;
+    case WM_CTLCOLORSTATIC:
+      return ColourLabel(reinterpret_cast<HDC>(wParam),
+                         reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR: {
+      const auto over = reinterpret_cast<HWND>(wParam);
+      if (over != Label3 && over != Label4) return FALSE;
+      SetCursor(LoadCursor(nullptr, IDC_HAND));
+      SetWindowLongPtrA(handle_, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+    case WM_DRAWITEM:
+      return DrawSunkenLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam),
+                            Line);
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR TAboutForm::ColourLabel(HDC dc, HWND label) {
+  COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
+  if (label == Label1) colour = RGB(128, 128, 128);
+  if (label == Label3 || label == Label4) colour = RGB(0, 0, 255);
+  SetTextColor(dc, colour);
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void TAboutForm::FormShow() {
+  if (mainFontName_ == kSimSunGbk)
+    SetWindowTextA(AboutInfo, kChineseProducer);
+  else
+    SetWindowTextW(AboutInfo, kProducer);
+}
+
+void TAboutForm::Label3Click() { shell_.Open(handle_, kWebSite); }
+
+void TAboutForm::Label4Click() {
+  shell_.Open(handle_, std::string("mailto:") + kMailAddress);
+}
+
+void TAboutForm::CloseBtnClick() { EndModal(); }
+
+}  // namespace tavro::ui
