@@ -2,6 +2,8 @@
 // the real windows with the shipped language files.
 #include <gtest/gtest.h>
 
+#include "MemoryFileSystem.h"
+#include "MemoryProfileFile.h"
 #include "UiHarness.h"
 #include "UnitAbout.h"
 #include "UnitOptions.h"
@@ -187,6 +189,29 @@ TEST_F(MainFormTest, TheLanguageDialogIsLaidOutAndCancelStoresNothing) {
   EXPECT_FALSE(escClosed);
   EXPECT_EQ(work.Read("Language.ini"), "[Language]\r\nLanguage=english\r\n");
   EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(MainFormTest, ARefusedChoiceIsShownAndTheDialogStaysOpen) {
+  Open();
+  MemoryFileSystem files;
+  MemoryProfileFile profiles(files);
+  files.AddFile("C:\\P\\Languages\\English.ini", "");
+  files.RefuseWrite(1);
+  ui::TOptionsForm options(Form().Handle(), files, profiles, "C:\\P\\");
+  bool stayedOpen = false;
+  WhileModal([&](HWND dialog) {
+    SendMessageA(options.ListBox, LB_SETCURSEL, 0, 0);
+    PressButton(options.OKBtn);
+    stayedOpen = IsWindowVisible(dialog) && !options.Accepted;
+    PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);  // the close box
+  });
+  options.ShowModal();
+  EXPECT_TRUE(stayedOpen);
+  EXPECT_FALSE(options.Accepted);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].text, "Unable to write to C:\\P\\Language.ini.");
+  EXPECT_EQ(Boxes()[0].icon, "error");
+  EXPECT_EQ(files.ReadFile("C:\\P\\Language.ini"), std::nullopt);
 }
 
 TEST_F(MainFormTest, TemplateReplacesTheListWhenConfirmed) {
