@@ -103,3 +103,99 @@ ensure_display() {
     sleep 1
   fi
 }
+
+# Installs the given Debian packages that are missing.
+ensure_debs() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' ||
+      missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Generates the UTF-8 locale NAME (zh_CN, ja_JP, de_DE, ...) unless it is
+# there: Wine takes the ANSI code page from the Unix locale, and ignores a
+# LANG that names a locale not generated.
+ensure_locale() {
+  local name=$1
+  locale -a 2>/dev/null | grep -qix "$name\.utf-\?8" && return 0
+  ensure_debs locales
+  log "generating the locale $name.UTF-8"
+  local sudo=
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  # localedef exits 1 after mere warnings; the list below is what counts.
+  $sudo localedef -i "$name" -f UTF-8 "$name.UTF-8" >/dev/null 2>&1 || true
+  locale -a 2>/dev/null | grep -qix "$name\.utf-\?8" || {
+    log "could not generate the locale $name.UTF-8"
+    return 1
+  }
+}
+
+# Prints the ANSI code page Wine gives in the prefix DIR under the current
+# locale, through a two-line program built once into $BUILD/acp.exe.
+wine_acp() {
+  local exe=$BUILD/acp.exe
+  if [ ! -f "$exe" ]; then
+    mkdir -p "$BUILD"
+    printf '%s\n' '#include <windows.h>' '#include <stdio.h>' \
+      'int main(void) { printf("%u\n", GetACP()); return 0; }' >"$BUILD/acp.c"
+    x86_64-w64-mingw32-gcc-posix -O2 -s -o "$exe" "$BUILD/acp.c"
+  fi
+  WINEPREFIX=$1 "$WINE64" "$exe" </dev/null 2>/dev/null | tr -d '\r'
+}
+
+# Has Wine draw the faces named, in the prefix DIR, with WenQuanYi Micro Hei
+# (fonts-wqy-microhei). In a Western prefix SimSun gives the fonts that link
+# to it the CJK and full-width characters they lack.
+replace_fonts() {
+  local dir=$1 face
+  shift
+  local reg=$dir/font-replacements.reg
+  # regedit imports non-ASCII names only from UTF-16LE with a BOM and CRLF
+  # line ends, and only under a plain UTF-8 locale.
+  {
+    printf '\xff\xfe'
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+      printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      for face in "$@"; do
+        printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+      done
+    } | iconv -f UTF-8 -t UTF-16LE
+  } >"$reg"
+  WINEPREFIX=$dir env -u LC_ALL LANG=C.UTF-8 "$WINE64" regedit /S "$reg" \
+    </dev/null >/dev/null 2>&1
+  WINEPREFIX=$dir wineserver -w </dev/null >/dev/null 2>&1
+}
+
+# A ready Wine prefix in DIR for a double-byte code page: made and run
+# under the locale LOCALE (zh_CN for 936, the default, or ja_JP for 932),
+# with the settings of ensure_prefix and a CJK font in place of the fonts
+# Wine's dialogs and menus ask for under that code page. Wine remembers
+# every font it has seen, so the replacement goes in before any window.
+# Run every Wine program in it with LANG and LC_ALL set to LOCALE.UTF-8.
+ensure_cjk_prefix() {
+  local dir=$1 name=${2:-zh_CN}
+  [ -f "$dir/.tavro-cjk-ready" ] && return 0
+  ensure_debs fonts-wqy-microhei
+  ensure_locale "$name"
+  rm -rf "$dir"
+  (
+    export WINEPREFIX=$dir LANG=$name.UTF-8 LC_ALL=$name.UTF-8
+    ensure_prefix
+    local faces=()
+    case $name in
+      zh_*) faces=(SimSun 宋体) ;;
+      ja_*) faces=("MS UI Gothic" "MS Gothic" "MS PGothic" "ＭＳ ゴシック" "ＭＳ Ｐゴシック") ;;
+    esac
+    replace_fonts "$dir" "${faces[@]}"
+    wineserver -w </dev/null >/dev/null 2>&1
+  )
+  touch "$dir/.tavro-cjk-ready"
+}
