@@ -16,17 +16,7 @@ ensure_packages() {
   local want=(cmake g++ make googletest libgtest-dev libgmock-dev
     libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
     xdotool imagemagick nodejs clang-format)
-  local missing=()
-  for p in "${want[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' ||
-      missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  log "installing: ${missing[*]}"
-  local sudo=
-  [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  ensure_debs "${want[@]}"
 }
 
 configure_build() {  # $1 = native | win

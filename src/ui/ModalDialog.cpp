@@ -19,9 +19,12 @@ struct alignas(DWORD) DialogTemplate {
 bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 }  // namespace
 
-void ModalDialog::RunModal(DWORD style, DWORD exStyle) {
+void ModalDialog::Run() {
   error_ = nullptr;
-  const DialogTemplate layout{{style, exStyle, 0, 0, 0, 0, 0}};
+  // Each window of the program's own stays on top while it is up.
+  const DialogTemplate layout{
+      {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST, 0, 0,
+       0, 0, 0}};
   const INT_PTR result =
       DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &layout.header, owner_,
                               DialogProc, reinterpret_cast<LPARAM>(this));
@@ -39,6 +42,10 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message,
   auto* self =
       reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
   if (!self) return FALSE;
+  if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
+    self->EndModal();  // the close box cancels
+    return TRUE;
+  }
   if (message == WM_GETFONT) {
     // The dialog manager keeps only a template's font.
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT,

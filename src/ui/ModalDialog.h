@@ -34,9 +34,24 @@ class ModalDialog {
   HWND Handle() const { return handle_; }
 
  protected:
-  // Shows the dialog until EndModal; an exception that escapes a handler
-  // ends it and is thrown again here.
-  void RunModal(DWORD style, DWORD exStyle);
+  // Shows the dialog until EndModal, with `current` pointing at it and its
+  // controls null again afterwards. The close box ends it too; an
+  // exception that escapes a handler ends it and is thrown again here.
+  template <typename Form, std::size_t N>
+  void RunModal(Form*& current, const ControlDef<Form> (&controls)[N]) {
+    auto& form = static_cast<Form&>(*this);
+    current = &form;
+    struct Reset {
+      Form*& current;
+      Form& form;
+      const ControlDef<Form> (&controls)[N];
+      ~Reset() {
+        current = nullptr;
+        for (const ControlDef<Form>& def : controls) form.*def.member = nullptr;
+      }
+    } reset{current, form, controls};
+    Run();
+  }
   void EndModal() { EndDialog(handle_, IDCANCEL); }
 
   // Creates the controls of the table and hands them the font.
@@ -62,6 +77,7 @@ class ModalDialog {
   HWND handle_ = nullptr;
 
  private:
+  void Run();
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
   std::exception_ptr error_;
 };

@@ -63,17 +63,7 @@ TAboutForm::TAboutForm(HWND owner, win::Shell& shell, std::string mainFontName)
                                           MAKEINTRESOURCEA(IDI_TAVRO),
                                           IMAGE_ICON, 32, 32, 0))) {}
 
-void TAboutForm::ShowModal() {
-  AboutForm = this;
-  struct Reset {
-    TAboutForm& form;
-    ~Reset() {
-      AboutForm = nullptr;
-      for (const ControlDef<F>& def : kControls) form.*def.member = nullptr;
-    }
-  } reset{*this};
-  RunModal(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST);
-}
+void TAboutForm::ShowModal() { RunModal(AboutForm, kControls); }
 
 INT_PTR TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -40,15 +40,7 @@ void TEditForm::Run(const std::string& caption, bool fillFields,
   fillFields_ = fillFields;
   editTitle_ = &editTitle;
   editContent_ = &editContent;
-  EditForm = this;
-  struct Reset {
-    TEditForm& form;
-    ~Reset() {
-      EditForm = nullptr;
-      for (const ControlDef<F>& def : kControls) form.*def.member = nullptr;
-    }
-  } reset{*this};
-  RunModal(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST);
+  RunModal(EditForm, kControls);
 }
 
 bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line) {
@@ -87,12 +79,6 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       if (LOWORD(wParam) == kCanelId) {
-        CanelBtnClick();
-        return TRUE;
-      }
-      return FALSE;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
         CanelBtnClick();
         return TRUE;
       }

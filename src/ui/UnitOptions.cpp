@@ -61,15 +61,7 @@ TOptionsForm::TOptionsForm(HWND owner, FileSystem& files, ProfileFile& profiles,
 
 void TOptionsForm::ShowModal() {
   Accepted = false;
-  OptionsForm = this;
-  struct Reset {
-    TOptionsForm& form;
-    ~Reset() {
-      OptionsForm = nullptr;
-      for (const ControlDef<F>& def : kControls) form.*def.member = nullptr;
-    }
-  } reset{*this};
-  RunModal(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST);
+  RunModal(OptionsForm, kControls);
 }
 
 INT_PTR TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM) {
@@ -100,12 +92,6 @@ INT_PTR TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         return TRUE;
       }
       if (LOWORD(wParam) == kCanelId) {
-        CanelBtnClick();
-        return TRUE;
-      }
-      return FALSE;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) == SC_CLOSE) {
         CanelBtnClick();
         return TRUE;
       }

@@ -50,13 +50,7 @@ INPUT Key(WORD key, WORD unicode, DWORD flags) {
   return input;
 }
 
-std::string Text(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1,
-                   '\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
+constexpr auto& Text = ui::WindowText;
 
 template <typename Predicate>
 bool WaitFor(Predicate done, std::chrono::milliseconds limit = 3s) {
