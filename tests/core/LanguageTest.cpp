@@ -4,11 +4,7 @@
 
 #include <limits>
 
-#include "MemoryEntryView.h"
-#include "MemoryFileSystem.h"
-#include "MemoryProfileFile.h"
-#include "MemoryRegistry.h"
-#include "ScriptedBoxes.h"
+#include "FakeWorkspaceTest.h"
 #include "Workspace.h"
 
 namespace tavro {
@@ -50,7 +46,7 @@ TEST(StrToIntDefTest, ReadsDecimalAndHexadecimalAsTheProfileSpellsThem) {
     EXPECT_EQ(StrToIntDef(text, 9), value) << '"' << text << '"';
 }
 
-class LanguageTest : public ::testing::Test {
+class LanguageTest : public FakeWorkspaceTest {
  protected:
   void SetUp() override {
     files.AddFolder("C:\\Work");
@@ -81,12 +77,6 @@ class LanguageTest : public ::testing::Test {
     throw std::out_of_range(name);
   }
 
-  MemoryEntryView view;
-  ScriptedBoxes boxes;
-  MemoryRegistry registry;
-  MemoryFileSystem files;
-  MemoryProfileFile profiles{files};
-  TWorkspace ws{view, boxes, {registry, files, profiles}};
   TFormTexts form;
 };
 

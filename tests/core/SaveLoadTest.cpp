@@ -3,13 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "Errors.h"
+#include "FakeWorkspaceTest.h"
 #include "FillScript.h"
-#include "MemoryEntryView.h"
-#include "MemoryFileSystem.h"
-#include "MemoryProfileFile.h"
-#include "MemoryRegistry.h"
 #include "Paths.h"
-#include "ScriptedBoxes.h"
 #include "Workspace.h"
 
 namespace tavro {
@@ -19,7 +15,7 @@ const std::string kKey = kMenuExtKey;
 const std::string kWork = "C:\\Forms";
 const std::string kBackup = kWork + "\\BackUp.ifm";
 
-class SaveLoadTest : public ::testing::Test {
+class SaveLoadTest : public FakeWorkspaceTest {
  protected:
   SaveLoadTest() {
     files.AddFolder(kWork);
@@ -63,13 +59,6 @@ class SaveLoadTest : public ::testing::Test {
       EXPECT_EQ(std::string(e.what()).rfind(text, 0), 0u) << e.what();
     }
   }
-
-  MemoryEntryView view;
-  ScriptedBoxes boxes;
-  MemoryRegistry registry;
-  MemoryFileSystem files;
-  MemoryProfileFile profiles{files};
-  TWorkspace ws{view, boxes, {registry, files, profiles}};
 };
 
 TEST_F(SaveLoadTest, SaveBringsAllThreeStoresInStep) {

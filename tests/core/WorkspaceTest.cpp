@@ -3,11 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "Errors.h"
-#include "MemoryEntryView.h"
-#include "MemoryFileSystem.h"
-#include "MemoryProfileFile.h"
-#include "MemoryRegistry.h"
-#include "ScriptedBoxes.h"
+#include "FakeWorkspaceTest.h"
 
 namespace tavro {
 namespace {
@@ -15,7 +11,7 @@ namespace {
 const std::string kKey = kMenuExtKey;
 using Row = MemoryEntryView::Row;
 
-class WorkspaceTest : public ::testing::Test {
+class WorkspaceTest : public FakeWorkspaceTest {
  protected:
   void SetUp() override {
     Mark("00.A", "a1\\r\\na2");
@@ -39,13 +35,6 @@ class WorkspaceTest : public ::testing::Test {
     boxes.answers.push_back(Answer::Yes);
     ws.Model.Delete(ws.Messages.msgDelete);
   }
-
-  MemoryEntryView view;
-  ScriptedBoxes boxes;
-  MemoryRegistry registry;
-  MemoryFileSystem files;
-  MemoryProfileFile profiles{files};
-  TWorkspace ws{view, boxes, {registry, files, profiles}};
 };
 
 TEST_F(WorkspaceTest, StartupReadFillsWholeFormRows) {
