@@ -30,7 +30,8 @@ struct TTempSec {
   bool operator==(const TTempSec&) const = default;
 };
 
-// An editor buffer: whatever goes in keeps only its first kBufferSize bytes.
+// An editor buffer: whatever goes in keeps only the whole characters of its
+// first kBufferSize bytes.
 class TEditBuffer {
  public:
   TEditBuffer& operator=(std::string_view text) {

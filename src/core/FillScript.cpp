@@ -1,5 +1,7 @@
 #include "FillScript.h"
 
+#include "CodePage.h"
+
 namespace tavro {
 
 namespace {
@@ -24,7 +26,15 @@ std::string EscapeForScript(std::string_view content) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(content.size() + content.size() / 4);
-  for (const char c : content) {
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    // A double-byte character is copied whole: its second byte may look
+    // like a backslash, and the browser reads the page in the code page.
+    if (CharSize(content, i) == 2) {
+      out.append(content, i, 2);
+      ++i;
+      continue;
+    }
+    const char c = content[i];
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
       // A CR LF pair thus becomes \r\n, the same as its encoded form.
@@ -47,7 +57,7 @@ std::string EscapeForScript(std::string_view content) {
           out += kHex[byte >> 4];
           out += kHex[byte & 0x0F];
         } else {
-          out += c;  // Bytes above 0x7F stay: the page is single-byte text.
+          out += c;  // Bytes above 0x7F stay: the page is in the code page.
         }
     }
   }

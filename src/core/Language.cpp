@@ -2,6 +2,8 @@
 
 #include <limits>
 
+#include "CodePage.h"
+
 namespace tavro {
 
 namespace {
@@ -119,7 +121,7 @@ void ApplyLanguageFile(ProfileFile& profiles, const std::string& path,
   };
   form.Caption = read(kMainForm, "MainForm.Caption", "Tavro");
   if (std::string face = read(kMainForm, "Font.Name", "Tohoma"); !face.empty())
-    form.FontName = face.substr(0, kFaceNameLimit);
+    form.FontName = WholePrefix(face, kFaceNameLimit);
   form.FontSize =
       StrToIntDef(read(kMainForm, "Font.Size", ""), kDefaultFontSize);
 

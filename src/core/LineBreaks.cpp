@@ -1,5 +1,7 @@
 #include "LineBreaks.h"
 
+#include "CodePage.h"
+
 namespace tavro {
 
 namespace {
@@ -25,12 +27,28 @@ std::string ReplaceAll(std::string_view text, std::string_view from,
 }
 }  // namespace
 
+// CR and LF are never the second byte of a character, so a plain search
+// finds only real line breaks.
 std::string EncodeLineBreaks(std::string_view text) {
   return ReplaceAll(text, kBreak, kEncodedBreak);
 }
 
+// A backslash may be the second byte of a character: matches start only
+// where characters do.
 std::string DecodeLineBreaks(std::string_view encoded) {
-  return ReplaceAll(encoded, kEncodedBreak, kBreak);
+  std::string out;
+  out.reserve(encoded.size());
+  for (std::size_t i = 0; i < encoded.size();) {
+    if (encoded.compare(i, kEncodedBreak.size(), kEncodedBreak) == 0) {
+      out += kBreak;
+      i += kEncodedBreak.size();
+      continue;
+    }
+    const std::size_t size = CharSize(encoded, i);
+    out.append(encoded, i, size);
+    i += size;
+  }
+  return out;
 }
 
 }  // namespace tavro

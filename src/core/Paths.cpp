@@ -1,5 +1,7 @@
 #include "Paths.h"
 
+#include "CodePage.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -50,17 +52,27 @@ std::string TextHash(std::string_view text) {
   return hex;
 }
 
+// The title with each single-byte character that no file name may hold
+// replaced; the second byte of a double-byte character is no such
+// character, whatever it looks like.
+std::string WithoutForbidden(std::string_view title, bool* changed) {
+  std::string safe(title);
+  for (std::size_t i = 0; i < safe.size(); i += CharSize(safe, i))
+    if (CharSize(safe, i) == 1 && ForbiddenInFileName(safe[i])) {
+      safe[i] = '_';
+      *changed = true;
+    }
+  return safe;
+}
+
 std::string SafeFileTitle(std::string_view title, std::size_t maxLength) {
-  const bool fits = title.size() <= maxLength;
-  const bool clean =
-      std::none_of(title.begin(), title.end(), ForbiddenInFileName) &&
-      !IsDeviceName(title);
-  if (fits && clean) return std::string(title);
-  std::string safe = IsDeviceName(title) ? "_" : "";
-  for (char c : title) safe += ForbiddenInFileName(c) ? '_' : c;
+  bool changed = false;
+  std::string safe = WithoutForbidden(title, &changed);
+  if (title.size() <= maxLength && !changed && !IsDeviceName(title))
+    return safe;
+  if (IsDeviceName(title)) safe.insert(0, "_");
   const std::string suffix = "~" + TextHash(title);
-  safe.resize(std::min(safe.size(), maxLength - suffix.size()));
-  return safe + suffix;
+  return std::string(WholePrefix(safe, maxLength - suffix.size())) + suffix;
 }
 }  // namespace
 

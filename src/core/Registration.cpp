@@ -1,5 +1,7 @@
 #include "Registration.h"
 
+#include "CodePage.h"
+
 #include <algorithm>
 
 #include "Errors.h"
@@ -46,9 +48,9 @@ std::string TitleFromKeyName(std::string_view name) {
 std::string MenuKeyName(int index, std::string_view title,
                         std::size_t maxLength) {
   std::string name = TwoDigits(index) + "." + std::string(title);
-  std::replace(name.begin(), name.end(), '\\', '/');
-  if (name.size() > maxLength) name.resize(maxLength);
-  return name;
+  for (std::size_t i = 0; i < name.size(); i += CharSize(name, i))
+    if (name[i] == '\\') name[i] = '/';
+  return std::string(WholePrefix(name, maxLength));
 }
 
 MenuRegistration::MenuRegistration(Registry& registry, std::string keyPath)

@@ -1,9 +1,11 @@
 #include "Text.h"
 
+#include "CodePage.h"
+
 namespace tavro {
 
 std::string CutToBuffer(std::string_view text) {
-  return std::string(text.substr(0, kBufferSize));
+  return std::string(WholePrefix(text, kBufferSize));
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -24,15 +26,10 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
-static char LowerAscii(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
+  // Lowering keeps every character's size, so equal results mean the texts
+  // differ only in the case of single-byte letters.
+  return a.size() == b.size() && LowerAscii(a) == LowerAscii(b);
 }
 
 }  // namespace tavro

@@ -10,13 +10,15 @@ namespace tavro {
 // The editor buffers hold at most this many bytes.
 inline constexpr std::size_t kBufferSize = 255;
 
-// First kBufferSize bytes; may split a CR LF pair.
+// The longest whole-character prefix of at most kBufferSize bytes; may
+// split a CR LF pair.
 std::string CutToBuffer(std::string_view text);
 
 // Lines at CR LF, lone CR or lone LF; a trailing break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Case-insensitive (ASCII) equality, as the registry compares names.
+// Equality without regard to the case of ASCII letters, as the registry
+// compares names; double-byte characters must match exactly.
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
 }  // namespace tavro

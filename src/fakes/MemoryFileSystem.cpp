@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "CodePage.h"
 #include "Errors.h"
 
 namespace tavro {
@@ -18,10 +19,7 @@ char LowerChar(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = LowerChar(c);
-  return s;
-}
+std::string Lower(const std::string& s) { return LowerAscii(s); }
 
 bool IsForbidden(unsigned char c) {
   return (c >= 1 && c < 32) ||
@@ -47,25 +45,28 @@ Parsed Parse(const std::string& path) {
       while (!part.empty() && (part.back() == '.' || part.back() == ' '))
         part.pop_back();
       if (!part.empty()) {
-        if (!parsed.parts.empty() &&
-            std::any_of(part.begin(), part.end(),
-                        [](char c) { return IsForbidden(c); }))
-          valid = false;
+        for (std::size_t i = 0; i < part.size(); i += CharSize(part, i))
+          if (!parsed.parts.empty() && CharSize(part, i) == 1 &&
+              IsForbidden(static_cast<unsigned char>(part[i])))
+            valid = false;
         parsed.parts.push_back(part);
       }
     }
     part.clear();
   };
-  for (char c : path) {
-    if (c == '\\' || c == '/')
+  // The system splits the path after converting it to characters.
+  bool separatorLast = false;
+  for (std::size_t i = 0; i < path.size(); i += CharSize(path, i)) {
+    separatorLast =
+        CharSize(path, i) == 1 && (path[i] == '\\' || path[i] == '/');
+    if (separatorLast)
       flush();
     else
-      part += c;
+      part.append(path, i, CharSize(path, i));
   }
   flush();
   parsed.valid = valid && !parsed.parts.empty();
-  parsed.endsInSeparator =
-      !path.empty() && (path.back() == '\\' || path.back() == '/');
+  parsed.endsInSeparator = separatorLast;
   return parsed;
 }
 

@@ -2,27 +2,28 @@
 
 #include <algorithm>
 
+#include "CodePage.h"
 #include "Errors.h"
 
 namespace tavro {
 
 namespace {
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
+std::string Lower(const std::string& s) { return LowerAscii(s); }
 
-// Key names are split at backslashes; a leading one means the root.
+// Key names are split at backslashes, not at the second byte of a
+// character; a leading one means the root.
 std::vector<std::string> SplitPath(const std::string& path) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('\\', start);
-    if (end == std::string::npos) end = path.size();
-    if (end > start) parts.push_back(path.substr(start, end - start));
-    start = end + 1;
+  std::string part;
+  for (std::size_t i = 0; i < path.size(); i += CharSize(path, i)) {
+    if (path[i] == '\\' && CharSize(path, i) == 1) {
+      if (!part.empty()) parts.push_back(std::move(part));
+      part.clear();
+    } else {
+      part.append(path, i, CharSize(path, i));
+    }
   }
+  if (!part.empty()) parts.push_back(std::move(part));
   return parts;
 }
 

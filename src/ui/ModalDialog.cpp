@@ -15,8 +15,6 @@ struct alignas(DWORD) DialogTemplate {
   WORD windowClass = 0;
   WORD caption = 0;
 };
-
-bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 }  // namespace
 
 void ModalDialog::Run() {
@@ -90,7 +88,7 @@ void ModalDialog::PlaceOnDesktop(SIZE client, bool topmost) {
 }
 
 void ShowDefaultError(HWND owner, const std::string& message) {
-  MessageBoxA(owner, ErrorDisplayText(message, IsLeadByte).c_str(), "Tavro",
+  MessageBoxA(owner, ErrorDisplayText(message).c_str(), "Tavro",
               MB_OK | MB_ICONERROR);
 }
 

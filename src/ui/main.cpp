@@ -3,6 +3,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "SystemCodePage.h"
 #include "UnitMain.h"
 #include "WinRegistry.h"
 
@@ -10,6 +11,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   INITCOMMONCONTROLSEX controls{sizeof controls,
                                 ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
+  tavro::win::UseSystemCodePage();
   tavro::ui::TMainForm::RegisterClasses(instance);
   tavro::win::WinRegistry registry;
   tavro::ui::TMainForm mainForm(instance, registry);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "CodePages.h"
 #include "FillScript.h"
 
 namespace tavro {
@@ -70,12 +71,14 @@ class ScriptFolder {
                  (typed ? "=" + Hex(*typed) : std::string("-")) + "\n";
   }
 
-  NodeResult Run() const {
+  // encoding: how the browser decodes the page ("shift_jis", "gbk").
+  NodeResult Run(const std::string& encoding = "latin1") const {
     std::ofstream(dir_ / "manifest.txt", std::ios::binary) << manifest_;
     const std::string runner =
         std::string(TAVRO_SOURCE_DIR) + "/tests/core/run_fill_scripts.js";
-    const std::string command =
-        "node " + Quoted(runner) + " " + Quoted(dir_.string()) + " 2>&1";
+    const std::string command = "node " + Quoted(runner) + " " +
+                                Quoted(dir_.string()) + " " + encoding +
+                                " 2>&1";
     NodeResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
@@ -150,6 +153,33 @@ TEST(FillScriptExecution, BrowserTypesExactlyTheContent) {
   }
   const NodeResult result = folder.Run();
   EXPECT_EQ(result.status, 0) << result.output;
+}
+
+// In a double-byte code page the second byte of a character may be a
+// backslash or "|": escaped, it would break the script or change the text.
+TEST(FillScriptExecution, DoubleByteContentsAreTypedAsWritten) {
+  const struct {
+    LeadByteTest table;
+    const char* encoding;
+    std::vector<std::string> contents;
+  } pages[] = {
+      {IsLeadByte932,
+       "shift_jis",
+       {"\x95\x5c\x94\x5c", "\x83\x5c\"q\"\r\n\x8f\x5c",
+        "\x95\x5c\\r\\n\x83\x7c", "a\x97\x5c</script>\x95\x5c"}},
+      {IsLeadByte936,
+       "gbk",
+       {"\xe5\x5c\xdf\x5c", "\xd5\x5c\r\n\xfc\x5c\\", "\x81\x7c|\xd6\xd0"}},
+  };
+  for (const auto& page : pages) {
+    ScopedCodePage codePage(page.table);
+    ScriptFolder folder;
+    ASSERT_TRUE(folder.Ok());
+    for (const std::string& content : page.contents)
+      folder.Add(FillScriptText(content), "text", &content);
+    const NodeResult result = folder.Run(page.encoding);
+    EXPECT_EQ(result.status, 0) << page.encoding << ": " << result.output;
+  }
 }
 
 // Guards against a runner that passes everything: unescaped Contents must

@@ -1,7 +1,7 @@
 // Runs generated fill scripts the way the browser would and reports every
 // case whose typed text differs from the expected one.
 //
-// Usage: node run_fill_scripts.js <folder>
+// Usage: node run_fill_scripts.js <folder> [encoding]
 // <folder>/manifest.txt holds one case per line, tab-separated:
 //   file name, element type ("-" for none), expected typed text as
 //   "=" + hex bytes, or "-" when nothing may be typed.
@@ -13,9 +13,17 @@ const vm = require('vm');
 
 const OPEN_TAG = '<SCRIPT LANGUAGE="JavaScript" defer>';
 
-// Bytes as latin1 keep every byte one character, so comparisons stay exact.
+// A page without a charset is read in the system's code page: "shift_jis"
+// or "gbk" for double-byte ones. Latin1 keeps every other byte one
+// character, so comparisons stay exact.
+const encoding = process.argv[3] || 'latin1';
+function decode(bytes) {
+  return encoding === 'latin1' ? bytes.toString('latin1')
+                               : new TextDecoder(encoding).decode(bytes);
+}
+
 function fromHex(hex) {
-  return Buffer.from(hex, 'hex').toString('latin1');
+  return decode(Buffer.from(hex, 'hex'));
 }
 
 function show(text) {
@@ -60,7 +68,7 @@ function run(body, type) {
 }
 
 function check(folder, file, type, expected) {
-  const html = fs.readFileSync(path.join(folder, file), 'latin1');
+  const html = decode(fs.readFileSync(path.join(folder, file)));
   const typed = run(scriptBody(html), type);
   const want = expected === undefined ? [] : [expected];
   if (typed.length !== want.length || typed.some((t, i) => t !== want[i])) {

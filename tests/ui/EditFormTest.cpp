@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "MemoryRegistry.h"
+#include "SystemCodePage.h"
 #include "UiHarness.h"
 #include "UnitEdit.h"
 #include "UnitMain.h"
@@ -229,6 +230,7 @@ class EditFormTest : public ::testing::Test {
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     ui::TMainForm::RegisterClasses(instance);
     ChoosePlainLanguage(work_);
+    win::UseSystemCodePage();
     main_ = std::make_unique<ui::TMainForm>(instance, registry_);
     main_->SetProgramDir(work_.Path() + "\\");
     main_->Create();

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "SystemCodePage.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
 #include "UnitOptions.h"
@@ -286,6 +287,7 @@ MainFormTest::MainFormTest()
       keyHook_(SetWindowsHookExA(WH_KEYBOARD, KeyHook, nullptr,
                                  GetCurrentThreadId())) {
   ChoosePlainLanguage(work);
+  win::UseSystemCodePage();
 }
 
 void MainFormTest::WhileModal(std::function<void(HWND)> act) {
