@@ -2,18 +2,21 @@
 
 #include <algorithm>
 
+#include "CodePage.h"
 #include "Errors.h"
 
 namespace tavro::win {
 
 namespace {
 // The registry functions take paths relative to the hive: a leading
-// backslash makes them fail with ERROR_BAD_PATHNAME.
+// backslash makes them fail with ERROR_BAD_PATHNAME. A last byte 0x5C may
+// end a double-byte character and stays.
 std::string RelativePath(const std::string& path) {
   std::size_t begin = 0;
-  std::size_t end = path.size();
-  while (begin < end && path[begin] == '\\') ++begin;
-  while (end > begin && path[end - 1] == '\\') --end;
+  while (begin < path.size() && path[begin] == '\\') ++begin;
+  std::size_t end = begin;
+  for (std::size_t i = begin; i < path.size(); i += CharSize(path, i))
+    if (CharSize(path, i) == 2 || path[i] != '\\') end = i + CharSize(path, i);
   return path.substr(begin, end - begin);
 }
 
