@@ -1,5 +1,6 @@
 #include "Backup.h"
 
+#include "Errors.h"
 #include "LineBreaks.h"
 
 namespace tavro {
@@ -31,18 +32,29 @@ std::string QuoteForProfile(const std::string& value) {
 Backup::Backup(FileSystem& files, ProfileFile& profiles, std::string path)
     : files_(files), profiles_(profiles), path_(std::move(path)) {}
 
-void Backup::WriteAll(const std::vector<TTempSec>& records) {
+std::string BackupText(const std::vector<TTempSec>& records) {
+  std::string text = std::string("[") + kSection + "]\r\n";
   for (std::size_t n = 0; n < records.size(); ++n) {
-    profiles_.WriteString(path_, kSection, Key(n, "Title"),
-                          QuoteForProfile(records[n].Title));
-    profiles_.WriteString(path_, kSection, Key(n, "Content"),
-                          QuoteForProfile(records[n].Content));
+    text += Key(n, "Title") + "=" + QuoteForProfile(records[n].Title) + "\r\n";
+    text +=
+        Key(n, "Content") + "=" + QuoteForProfile(records[n].Content) + "\r\n";
   }
+  return text;
 }
 
-void Backup::Write(const std::vector<TTempSec>& records) {
-  if (files_.FileExists(path_) && files_.DeleteFile(path_)) WriteAll(records);
-  if (!files_.FileExists(path_)) WriteAll(records);
+bool Backup::Write(const std::vector<TTempSec>& records) {
+  if (records.empty())
+    return !files_.FileExists(path_) || files_.DeleteFile(path_);
+  // Written whole and then put in place: a failure or a kill part-way
+  // leaves the last complete backup.
+  try {
+    files_.WriteFile(path_, BackupText(records));
+  } catch (const ReplaceFailed&) {
+    return false;
+  } catch (const TavroError&) {
+    throw TavroError(FormatError(kUnableToWrite, path_));
+  }
+  return true;
 }
 
 std::vector<TSection> Backup::Read() {

@@ -17,20 +17,24 @@ class Backup {
   const std::string& Path() const { return path_; }
   bool Exists() { return files_.FileExists(path_); }
 
-  // Replaces the file by the records; an empty list leaves no file. A file
-  // that cannot be deleted stays as it was.
-  void Write(const std::vector<TTempSec>& records);
+  // Replaces the file by the records, whole or not at all; an empty list
+  // leaves no file. False when the old file could not be replaced or
+  // deleted: it stays as it was. A failure to write the new one throws
+  // "Unable to write to %s".
+  bool Write(const std::vector<TTempSec>& records);
 
   // Up to the first missing or empty Title; Contents decoded.
   std::vector<TSection> Read();
 
  private:
-  void WriteAll(const std::vector<TTempSec>& records);
-
   FileSystem& files_;
   ProfileFile& profiles_;
   std::string path_;
 };
+
+// The file's bytes for the records, as the profile functions would write
+// them key by key into a new file.
+std::string BackupText(const std::vector<TTempSec>& records);
 
 // The profile functions drop blanks at either end and one enclosing pair
 // of quotes; a value that has them is written quoted, so it reads back

@@ -26,6 +26,13 @@ std::string_view WholePrefix(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, end);
 }
 
+std::size_t FileNameStart(std::string_view path) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < path.size(); i += CharSize(path, i))
+    if (path[i] == '\\' || path[i] == '/') start = i + 1;
+  return start;
+}
+
 std::string LowerAscii(std::string_view text) {
   std::string out(text);
   for (std::size_t i = 0; i < out.size(); i += CharSize(out, i))

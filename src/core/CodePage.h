@@ -31,6 +31,10 @@ inline std::size_t CharSize(std::string_view text, std::size_t i) {
 // The longest prefix of whole characters that holds at most maxBytes.
 std::string_view WholePrefix(std::string_view text, std::size_t maxBytes);
 
+// Where the file name of a path starts: after its last backslash or slash
+// that is a character of its own; 0 when it has none.
+std::size_t FileNameStart(std::string_view path);
+
 // The text with its single-byte ASCII letters lower-cased; the bytes of
 // double-byte characters stay as they are.
 std::string LowerAscii(std::string_view text);

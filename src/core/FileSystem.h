@@ -7,7 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "Errors.h"
+
 namespace tavro {
+
+// The new bytes were written, but the file they were to replace could not
+// be replaced (read-only, or held open); it is as it was.
+class ReplaceFailed : public TavroError {
+ public:
+  using TavroError::TavroError;
+};
 
 class FileSystem {
  public:
@@ -19,8 +28,10 @@ class FileSystem {
   virtual bool CreateDirectory(const std::string& path) = 0;
   // False when the file could not be deleted; never throws.
   virtual bool DeleteFile(const std::string& path) = 0;
-  // Creates or empties the file and writes the bytes; throws a TavroError
-  // with the system's message when any step fails.
+  // Replaces the file, or creates it, whole: the bytes go to a new file in
+  // the same folder, which then takes the old one's place in one step. A
+  // failure throws a TavroError with the system's message, ReplaceFailed
+  // at that last step, and leaves the old file as it was.
   virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
   // The names, without folder, of the files and folders that the system's
   // wildcard search ("*", "?") yields for the pattern, in its order; none

@@ -43,7 +43,9 @@ void TWorkspace::WriteRegistryAndBackup() {
   // registry may lag behind too.
   if (Model.Changed() || !backup.Exists())
     registration_.Rewrite(TempSecs, WorkDir);
-  backup.Write(TempSecs);
+  // The save goes on: the registry and the scripts are the browser's.
+  if (!backup.Write(TempSecs))
+    boxes_.ShowError(FormatError(kBackupKept, backup.Path()));
 }
 
 void TWorkspace::WriteScript(const std::string& title,

@@ -13,6 +13,10 @@
 
 namespace tavro {
 
+inline constexpr char kBackupKept[] =
+    "The backup file %s could not be replaced. It still holds the list of an "
+    "earlier save, and Load would bring that list back.";
+
 // The platform as the workspace uses it.
 struct Platform {
   Registry& registry;

@@ -41,8 +41,8 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> ListFiles() const;
   // A read-only file can be neither deleted nor written.
   void SetReadOnly(const std::string& path, bool readOnly = true);
-  // Writes fill the disk after this many more bytes; a write that does not
-  // fit stores what fits.
+  // Writes fill the disk after this many more bytes; a profile write that
+  // does not fit stores what fits, a whole-file write nothing.
   void SetFreeSpace(std::size_t bytes) { freeSpace_ = bytes; }
   // The n-th file write from now (1 = the next) is refused when opening.
   void RefuseWrite(int nth) { refuseCountdown_ = nth; }

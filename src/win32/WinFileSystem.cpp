@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CodePage.h"
 #include "Errors.h"
 #include "Handles.h"
 
@@ -46,10 +47,11 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
-void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+namespace {
+// Writes, flushes and closes a new file.
+void WriteNewFile(const std::string& path, std::string_view bytes) {
+  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
   while (!bytes.empty()) {
     const DWORD chunk =
@@ -59,7 +61,26 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
       ThrowLastError();  // the handle still closes on the way out
     bytes.remove_prefix(written);
   }
+  if (!FlushFileBuffers(file.get())) ThrowLastError();
   if (!CloseHandle(file.release())) ThrowLastError();
+}
+}  // namespace
+
+void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  // The new file lies in the same folder, so that the move is a rename.
+  const std::size_t name = FileNameStart(path);
+  const std::string folder = name == 0 ? "." : path.substr(0, name);
+  char temporary[MAX_PATH];
+  if (!GetTempFileNameA(folder.c_str(), "tav", 0, temporary)) ThrowLastError();
+  try {
+    WriteNewFile(temporary, bytes);
+    if (!MoveFileExA(temporary, path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      throw ReplaceFailed(SystemMessage(GetLastError()));
+  } catch (...) {
+    DeleteFileA(temporary);
+    throw;
+  }
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {

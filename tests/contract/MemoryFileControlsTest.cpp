@@ -26,17 +26,18 @@ TEST(MemoryFileControlsTest, ListsFilesByTheirFirstSpellingInCaseBlindOrder) {
   EXPECT_FALSE(files.ReadFile("C:\\Work\\Script"));
 }
 
-TEST(MemoryFileControlsTest, AFullDiskKeepsWhatFitted) {
+TEST(MemoryFileControlsTest, AFullDiskLeavesTheOldFile) {
   MemoryFileSystem files;
   files.AddFolder("C:\\W");
   files.SetFreeSpace(5);
   files.WriteFile("C:\\W\\a.htm", "abc");
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\b.htm", "defgh"); }),
             "Disk full.");
-  EXPECT_EQ(files.ReadFile("C:\\W\\b.htm"), "de");
+  EXPECT_EQ(files.ReadFile("C:\\W\\b.htm"), std::nullopt);
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\a.htm", "x"); }),
             "Disk full.");
-  EXPECT_EQ(files.ReadFile("C:\\W\\a.htm"), "");
+  EXPECT_EQ(files.ReadFile("C:\\W\\a.htm"), "abc");
+  EXPECT_EQ(files.ListFiles(), std::vector<std::string>{"C:\\W\\a.htm"});
   files.WriteFile("C:\\W\\empty.htm", "");
 }
 

@@ -3,6 +3,7 @@
 // real functions, and read the same values from it.
 #include <gtest/gtest.h>
 
+#include "Backup.h"
 #include "ErrorText.h"
 #include "FileBackend.h"
 
@@ -160,6 +161,22 @@ TEST_P(ProfileContractTest, WritingToAReadOnlyFileIsRefused) {
   EXPECT_EQ(ErrorText([&] { Write("User", "k", "w"); }),
             "Unable to write to " + file());
   EXPECT_EQ(Bytes(), "[User]\r\nk=v\r\n");
+}
+
+// The backup file is written whole, in the bytes that the profile
+// functions would have written key by key, so that files written either
+// way, or by hand, read the same.
+TEST_P(ProfileContractTest, TheBackupIsWhatTheProfileFunctionsWouldWrite) {
+  const std::vector<TTempSec> records{{"E-mail", "me@example.org\\r\\nline"},
+                                      {" blank ", "\"quoted\""},
+                                      {"a=b", "'single'"}};
+  for (std::size_t n = 0; n < records.size(); ++n) {
+    Write("User", std::to_string(n) + ".Title",
+          QuoteForProfile(records[n].Title));
+    Write("User", std::to_string(n) + ".Content",
+          QuoteForProfile(records[n].Content));
+  }
+  EXPECT_EQ(Bytes(), BackupText(records));
 }
 
 }  // namespace

@@ -69,8 +69,10 @@ TEST(DoubleByteTest, FakesSplitPathsAtRealSeparatorsOnly) {
   files.AddFolder("C:\\W");
   files.WriteFile("C:\\W\\" + kHyo + kPo + ".htm", "x");
   EXPECT_TRUE(files.FileExists("C:\\W\\" + kHyo + kPo + ".htm"));
+  files.WriteFile("C:\\W\\" + kHyo + kSo, "y");  // a name ending in 0x5C
   EXPECT_EQ(files.ListFiles(),
-            std::vector<std::string>{"C:\\W\\" + kHyo + kPo + ".htm"});
+            (std::vector<std::string>{"C:\\W\\" + kHyo + kSo,
+                                      "C:\\W\\" + kHyo + kPo + ".htm"}));
 
   MemoryRegistry registry;
   ASSERT_TRUE(registry.OpenKey("\\Software\\" + kSo + "\\", true));

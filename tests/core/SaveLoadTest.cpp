@@ -2,6 +2,7 @@
 // that runs to its end or fails at any step, and what Load brings back.
 #include <gtest/gtest.h>
 
+#include "Backup.h"
 #include "Errors.h"
 #include "FakeWorkspaceTest.h"
 #include "FillScript.h"
@@ -93,18 +94,59 @@ TEST_F(SaveLoadTest, RegistryIsRewrittenOnlyWhenChangedOrWithoutBackup) {
   EXPECT_TRUE(BackupFile());
 }
 
-TEST_F(SaveLoadTest, BackupThatCannotBeDeletedStaysAsItWas) {
+TEST_F(SaveLoadTest, ABackupThatCannotBeReplacedStaysAndTheUserIsTold) {
   Have({{"A", "a"}});
   ws.SaveBtnClick();
   const auto old = BackupFile();
   files.SetReadOnly(kBackup);
   Have({{"B", "b"}});
-  ws.SaveBtnClick();  // no message: the backup just lags behind
+  ws.SaveBtnClick();  // goes on: the browser gets the new list
   EXPECT_EQ(BackupFile(), old);
   EXPECT_EQ(Subkeys(), std::vector<std::string>{"00.B"});
   EXPECT_EQ(Script("B"), FillScriptText("b"));
-  EXPECT_TRUE(boxes.shown.empty());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
+  EXPECT_NE(boxes.shown[0].text.find(kBackup), std::string::npos);
   EXPECT_FALSE(ws.Model.Changed());
+  EXPECT_EQ(AllFiles().size(), 3u);  // no temporary file left behind
+}
+
+// Whichever write is refused, every file is the whole old or the whole new
+// one, and no temporary file stays.
+TEST_F(SaveLoadTest, ARefusedWriteAnywhereLeavesEachFileOldOrNew) {
+  const std::vector<TTempSec> before{{"A", "a"}, {"B", "b"}};
+  const std::vector<TTempSec> after{{"A", "a2"}, {"B", "b2"}, {"C", "c2"}};
+  auto entries = [](const std::vector<TTempSec>& records) {
+    std::vector<TSection> list;
+    for (const TTempSec& r : records) list.push_back({r.Title, r.Content});
+    return list;
+  };
+  for (int n = 1;; ++n) {
+    files.RefuseWrite(0);
+    Have(entries(before));
+    ws.SaveBtnClick();
+    Have(entries(after));
+    files.RefuseWrite(n);
+    try {
+      ws.SaveBtnClick();
+    } catch (const TavroError&) {
+      EXPECT_TRUE(ws.Model.Changed());
+    }
+    EXPECT_TRUE(BackupFile() == BackupText(before) ||
+                BackupFile() == BackupText(after))
+        << "write " << n;
+    for (std::size_t i = 0; i < after.size(); ++i) {
+      const auto script = Script(after[i].Title);
+      const bool isOld = i < before.size()
+                             ? script == FillScriptText(before[i].Content)
+                             : !script;
+      EXPECT_TRUE(isOld || script == FillScriptText(after[i].Content))
+          << "write " << n << ", " << after[i].Title;
+    }
+    for (const std::string& file : AllFiles())
+      EXPECT_EQ(file.find(".tmp"), std::string::npos) << file;
+    if (!ws.Model.Changed()) break;  // the save got past every write
+  }
 }
 
 TEST_F(SaveLoadTest, EmptyListLeavesNoBackupAndNoSubkeys) {
@@ -181,11 +223,11 @@ TEST_F(SaveLoadTest, RefusedBackupWriteStopsBeforeScripts) {
   Have({{"Old", "o"}});
   ws.SaveBtnClick();
   Have({{"A", "a"}, {"B", "b"}});
-  files.RefuseWrite(3);  // the backup's third key
+  files.RefuseWrite(1);  // the backup file
   SaveExpectingError("Unable to write to " + kBackup);
 
   EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
-  EXPECT_EQ(BackupFile(), "[User]\r\n0.Title=A\r\n0.Content=a\r\n");
+  EXPECT_EQ(BackupFile(), "[User]\r\n0.Title=Old\r\n0.Content=o\r\n");
   EXPECT_FALSE(Script("A"));
   EXPECT_TRUE(ws.Model.Changed());
 }
@@ -193,7 +235,7 @@ TEST_F(SaveLoadTest, RefusedBackupWriteStopsBeforeScripts) {
 TEST_F(SaveLoadTest, FailingScriptStopsTheSaveAtThatEntry) {
   Have({{"A", "a"}, {"B", "b"}, {"C", "c"}});
   files.AddFolder(kWork + "\\Script");
-  files.RefuseWrite(2 * 3 + 2);  // after the six backup keys and A's script
+  files.RefuseWrite(1 + 2);  // after the backup file and A's script
   EXPECT_THROW(ws.SaveBtnClick(), TavroError);
 
   EXPECT_EQ(Subkeys().size(), 3u);
