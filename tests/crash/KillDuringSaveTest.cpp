@@ -1,0 +1,167 @@
+// A save killed at any moment leaves every file it writes either as the
+// last completed save left it or as the killed one meant it, and Load then
+// brings back one whole list.
+// First: it keeps <windows.h> from renaming the file operations.
+#include "WinFileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <map>
+
+#include "Backup.h"
+#include "FillScript.h"
+#include "LineBreaks.h"
+#include "MemoryEntryView.h"
+#include "Paths.h"
+#include "SaveGeneration.h"
+#include "ScriptedBoxes.h"
+#include "WinProfileFile.h"
+#include "WinRegistry.h"
+#include "Workspace.h"
+
+namespace tavro::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string ReadBytes(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return "(none)";
+  std::string bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0)
+    bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::vector<TTempSec> Records(int generation) {
+  std::vector<TTempSec> records;
+  for (const TSection& entry : Generation(generation))
+    records.push_back({entry.Title, EncodeLineBreaks(entry.Content)});
+  return records;
+}
+
+class KillDuringSaveTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    work_ = std::string(temp) + "TavroKill." +
+            std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(work_.c_str(), nullptr);
+    key_ = "\\Software\\TavroKillTest." +
+           std::to_string(GetCurrentProcessId()) + "\\";
+  }
+  void TearDown() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, key_.substr(1).c_str());
+    files_.DeleteFile(BackupPath(work_));
+    for (int i = 0; i < kEntries; ++i)
+      files_.DeleteFile(ScriptPath(work_, "Entry " + std::to_string(i)));
+    // What a killed save left half-way.
+    for (const std::string& folder : {work_, ScriptFolder(work_)})
+      for (const std::string& name : files_.FindFiles(folder + "\\tav*.tmp"))
+        files_.DeleteFile(folder + "\\" + name);
+    RemoveDirectoryA(ScriptFolder(work_).c_str());
+    RemoveDirectoryA(work_.c_str());
+  }
+
+  // Starts a save of that generation; killed after `after`, or run to its
+  // end when `after` is negative. Returns how long it ran.
+  Clock::duration Save(int generation, Clock::duration after) {
+    // The key without its last backslash, which would escape the quote.
+    std::string command = std::string("\"Z:") + SAVE_VICTIM + "\" \"" + work_ +
+                          "\" \"" + key_.substr(0, key_.size() - 1) + "\" " +
+                          std::to_string(generation);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const auto start = Clock::now();
+    EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
+                               0, nullptr, nullptr, &startup, &process))
+        << command;
+    if (after.count() < 0) {
+      WaitForSingleObject(process.hProcess, 120000);
+      DWORD code = 99;
+      GetExitCodeProcess(process.hProcess, &code);
+      EXPECT_EQ(code, 0u) << "generation " << generation;
+    } else {
+      const auto millis =
+          std::chrono::duration_cast<std::chrono::milliseconds>(after);
+      if (WaitForSingleObject(process.hProcess,
+                              static_cast<DWORD>(millis.count())) ==
+          WAIT_TIMEOUT)
+        TerminateProcess(process.hProcess, 9);
+      WaitForSingleObject(process.hProcess, 10000);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return Clock::now() - start;
+  }
+
+  // The backup file and every script, by path.
+  std::map<std::string, std::string> Files() const {
+    std::map<std::string, std::string> files{
+        {BackupPath(work_), ReadBytes(BackupPath(work_))}};
+    for (int i = 0; i < kEntries; ++i) {
+      const std::string path = ScriptPath(work_, "Entry " + std::to_string(i));
+      files[path] = ReadBytes(path);
+    }
+    return files;
+  }
+
+  // What a whole save of that generation writes, by path.
+  std::map<std::string, std::string> Written(int generation) const {
+    std::map<std::string, std::string> files{
+        {BackupPath(work_), BackupText(Records(generation))}};
+    for (const TSection& entry : Generation(generation))
+      files[ScriptPath(work_, entry.Title)] = FillScriptText(entry.Content);
+    return files;
+  }
+
+  // A restart and Load bring back the whole list of one generation.
+  std::vector<TSection> Loaded() {
+    MemoryEntryView view;
+    ScriptedBoxes boxes;
+    win::WinRegistry registry;
+    win::WinProfileFile profiles;
+    TWorkspace ws(view, boxes, {registry, files_, profiles}, key_);
+    ws.Start(work_);
+    ws.LoadBtnClick();
+    return ws.Model.Sections();
+  }
+
+  win::WinFileSystem files_;
+  std::string work_;
+  std::string key_;
+};
+
+TEST_F(KillDuringSaveTest, EveryFileIsWholeAndLoadLosesNothing) {
+  Save(0, Clock::duration(-1));
+  const Clock::duration full = Save(1, Clock::duration(-1));
+  std::map<std::string, std::string> before = Files();
+  ASSERT_EQ(before, Written(1));
+  for (int moment = 1; moment <= 20; ++moment) {
+    const int generation = moment + 1;
+    Save(generation, full * moment / 21);
+    const std::map<std::string, std::string> after = Files();
+    const std::map<std::string, std::string> whole = Written(generation);
+    for (const auto& [path, bytes] : after)
+      ASSERT_TRUE(bytes == before.at(path) || bytes == whole.at(path))
+          << "killed at " << moment << "/21: " << path << ", " << bytes.size()
+          << " bytes";
+    const std::string& backup = after.at(BackupPath(work_));
+    int loaded = -1;
+    for (int g = 0; g <= generation; ++g)
+      if (backup == BackupText(Records(g))) loaded = g;
+    ASSERT_GE(loaded, 0);
+    EXPECT_EQ(Loaded(), Generation(loaded)) << "killed at " << moment << "/21";
+    before = after;
+  }
+}
+
+}  // namespace
+}  // namespace tavro::test
