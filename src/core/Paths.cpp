@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <set>
 
 namespace tavro {
 
@@ -84,16 +85,51 @@ std::string ScriptFolder(std::string_view workDir) {
   return std::string(workDir) + "\\Script";
 }
 
-std::string ScriptPath(std::string_view workDir, std::string_view title) {
+std::string ScriptPath(std::string_view workDir, std::string_view title,
+                       int variant) {
   const std::string folder = ScriptFolder(workDir) + "\\";
-  const std::size_t room =
-      kMaxPath > folder.size() + kScriptExtension.size()
-          ? kMaxPath - folder.size() - kScriptExtension.size()
-          : 0;
+  const std::string suffix =
+      variant > 1 ? "~" + std::to_string(variant) : std::string();
+  const std::size_t used =
+      folder.size() + kScriptExtension.size() + suffix.size();
+  const std::size_t room = kMaxPath > used ? kMaxPath - used : 0;
   const std::size_t maxLength = std::max(
-      kMinSafeName, std::min(room, kMaxFileName - kScriptExtension.size()));
-  return folder + SafeFileTitle(title, maxLength) +
+      kMinSafeName,
+      std::min(room, kMaxFileName - kScriptExtension.size() - suffix.size()));
+  return folder + SafeFileTitle(title, maxLength) + suffix +
          std::string(kScriptExtension);
+}
+
+std::vector<std::string> ScriptPaths(std::string_view workDir,
+                                     const std::vector<std::string>& titles) {
+  std::vector<std::string> paths;
+  std::set<std::string> taken;  // as the file system compares names
+  for (const std::string& title : titles) {
+    std::string path;
+    for (int variant = 1;; ++variant) {
+      path = ScriptPath(workDir, title, variant);
+      if (taken.insert(LowerAscii(path)).second) break;
+    }
+    paths.push_back(std::move(path));
+  }
+  return paths;
+}
+
+ScriptNamesOf::ScriptNamesOf(std::string_view workDir, std::string_view title)
+    : own_(LowerAscii(std::string_view(ScriptPath(workDir, title))
+                          .substr(ScriptFolder(workDir).size() + 1))),
+      prefix_(own_.substr(0, own_.size() - kScriptExtension.size()) + "~") {}
+
+bool ScriptNamesOf::operator()(std::string_view fileName) const {
+  const std::string name = LowerAscii(fileName);
+  if (name == own_) return true;
+  // prefix~N.htm, N from 2, as ScriptPaths makes them.
+  if (!name.starts_with(prefix_) || !name.ends_with(kScriptExtension))
+    return false;
+  const std::string_view digits = std::string_view(name).substr(
+      prefix_.size(), name.size() - prefix_.size() - kScriptExtension.size());
+  return !digits.empty() && digits.front() != '0' &&
+         digits.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 }  // namespace tavro

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tavro {
 
@@ -14,6 +15,26 @@ std::string ScriptFolder(std::string_view workDir);
 // hold, a device name, a path too long for the system) gets a safe name
 // instead: the offending characters replaced, cut to fit, and a hash of the
 // whole Title appended so that two such Titles do not share a file.
-std::string ScriptPath(std::string_view workDir, std::string_view title);
+// A variant above 1 adds "~variant" to the name, within the same limits.
+std::string ScriptPath(std::string_view workDir, std::string_view title,
+                       int variant = 1);
+
+// The fill scripts of the entries, in list order, one each: a later entry
+// whose script would be an earlier one's (equal Titles, equal but for
+// letter case, or the same safe name) takes the next free variant.
+std::vector<std::string> ScriptPaths(std::string_view workDir,
+                                     const std::vector<std::string>& titles);
+
+// Tells the names in the Script folder of a Title's script and of its
+// variants.
+class ScriptNamesOf {
+ public:
+  ScriptNamesOf(std::string_view workDir, std::string_view title);
+  bool operator()(std::string_view fileName) const;
+
+ private:
+  std::string own_;     // lower-cased, as the file system compares names
+  std::string prefix_;  // of the variants: the name without ".htm", "~"
+};
 
 }  // namespace tavro

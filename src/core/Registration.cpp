@@ -113,6 +113,9 @@ void MenuRegistration::Purge() {
 void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
                                std::string_view workDir) {
   Purge();
+  std::vector<std::string> titles;
+  for (const TTempSec& record : records) titles.push_back(record.Title);
+  const std::vector<std::string> scripts = ScriptPaths(workDir, titles);
   for (std::size_t i = 0; i < records.size(); ++i) {
     const TTempSec& record = records[i];
     const std::string name =
@@ -121,7 +124,7 @@ void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
     // reports it.
     registry_.CloseKey();
     registry_.OpenKey(keyPath_ + name, true);
-    registry_.WriteString("", "file://" + ScriptPath(workDir, record.Title));
+    registry_.WriteString("", "file://" + scripts[i]);
     registry_.WriteInteger("Contexts", kFormControlContext);
     registry_.WriteString(kMarkerValue, record.Content);
     if (TitleFromKeyName(name) != record.Title)

@@ -48,10 +48,9 @@ void TWorkspace::WriteRegistryAndBackup() {
     boxes_.ShowError(FormatError(kBackupKept, backup.Path()));
 }
 
-void TWorkspace::WriteScript(const std::string& title,
+void TWorkspace::WriteScript(const std::string& path,
                              const std::string& content) {
-  platform_.files.WriteFile(ScriptPath(WorkDir, title),
-                            FillScriptText(content));
+  platform_.files.WriteFile(path, FillScriptText(content));
 }
 
 void TWorkspace::SaveBtnClick() {
@@ -64,14 +63,26 @@ void TWorkspace::SaveBtnClick() {
   FileSystem& files = platform_.files;
   const std::string folder = ScriptFolder(WorkDir);
   if (!files.DirectoryExists(folder)) files.CreateDirectory(folder);
-  for (const TDeleteSec& removed : Model.DeleteSecs()) {
-    const std::string path = ScriptPath(WorkDir, removed.Title);
-    if (files.FileExists(path) && !files.DeleteFile(path))
-      boxes_.ShowError(Messages.msgDelFileError);
+  // A removed Title's script goes, with the variants written for its
+  // namesakes; the current entries' scripts are written again below.
+  if (!Model.DeleteSecs().empty()) {
+    const std::vector<std::string> names = files.FindFiles(folder + "\\*.htm");
+    for (const TDeleteSec& removed : Model.DeleteSecs()) {
+      const ScriptNamesOf isScript(WorkDir, removed.Title);
+      for (const std::string& name : names) {
+        const std::string path = folder + "\\" + name;
+        if (isScript(name) && files.FileExists(path) && !files.DeleteFile(path))
+          boxes_.ShowError(Messages.msgDelFileError);
+      }
+    }
   }
   // The script types the Content as the user wrote it; the snapshot's
   // encoded form cannot tell a typed \r\n from a line break.
-  for (const TSection& entry : entries) WriteScript(entry.Title, entry.Content);
+  std::vector<std::string> titles;
+  for (const TSection& entry : entries) titles.push_back(entry.Title);
+  const std::vector<std::string> scripts = ScriptPaths(WorkDir, titles);
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    WriteScript(scripts[i], entries[i].Content);
 
   Model.SetChanged(false);
   view_.EnableSaveItem(false);

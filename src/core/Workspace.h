@@ -46,7 +46,7 @@ class TWorkspace {
   // error ends it and leaves the list unsaved.
   void SaveBtnClick();
   void WriteRegistryAndBackup();
-  void WriteScript(const std::string& title, const std::string& content);
+  void WriteScript(const std::string& path, const std::string& content);
   // Replaces the list by the backup file's.
   void LoadBtnClick();
   // True when the window may close; may save first.

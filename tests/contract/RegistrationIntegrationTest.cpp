@@ -48,13 +48,14 @@ TEST_P(RegistrationIntegrationTest, RewriteInstallsOneMarkedSubkeyPerRecord) {
   ASSERT_TRUE(contexts);
   EXPECT_EQ(contexts->type, kDword);
   EXPECT_EQ(contexts->bytes, std::string("\x04\0\0\0", 4));
-  // Both entries of the same Title name the same script.
-  for (const char* name : {"02.Dup", "03.Dup"}) {
+  // Each entry of the same Title names a script of its own.
+  for (const auto& [name, path] :
+       {std::pair{"02.Dup", "file://C:\\Forms\\Script\\Dup.htm"},
+        std::pair{"03.Dup", "file://C:\\Forms\\Script\\Dup~2.htm"}}) {
     const auto script = MenuValue(name, "");
     ASSERT_TRUE(script) << name;
     EXPECT_EQ(script->type, kSz);
-    EXPECT_EQ(TextBeforeNul(script->bytes),
-              "file://C:\\Forms\\Script\\Dup.htm");
+    EXPECT_EQ(TextBeforeNul(script->bytes), path);
   }
 
   const MenuRegistration::ReadResult read = menu.Read();

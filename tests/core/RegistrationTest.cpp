@@ -114,10 +114,10 @@ TEST_F(RegistrationTest, RewriteReplacesMarkedSubkeysOnly) {
 
   EXPECT_FALSE(Has("00.Old"));
   EXPECT_EQ(Get("Foreign", ""), "1:res://x");
-  for (const char* key : {"00.E-mail", "01.E-mail"}) {
-    EXPECT_EQ(Get(key, ""), "1:file://C:\\Forms\\Script\\E-mail.htm");
+  EXPECT_EQ(Get("00.E-mail", ""), "1:file://C:\\Forms\\Script\\E-mail.htm");
+  EXPECT_EQ(Get("01.E-mail", ""), "1:file://C:\\Forms\\Script\\E-mail~2.htm");
+  for (const char* key : {"00.E-mail", "01.E-mail"})
     EXPECT_EQ(Get(key, "Contexts"), "4:" + kFour);
-  }
   EXPECT_EQ(Get("00.E-mail", kMarkerValue), "1:a\\r\\nb");
   EXPECT_EQ(Get("01.E-mail", kMarkerValue), "1:x");
   EXPECT_EQ(Get("01.E-mail", "Extra"), "1:kept");

@@ -247,6 +247,36 @@ TEST_F(SaveLoadTest, FailingScriptStopsTheSaveAtThatEntry) {
   EXPECT_TRUE(view.saveItemEnabled);
 }
 
+// Titles that one file name serves must not share a script: each menu item
+// types its own entry's Content.
+TEST_F(SaveLoadTest, EachEntryHasAScriptOfItsOwnUnderOneName) {
+  auto typed = [&](const std::string& subkey) {
+    const auto value = registry.GetRawValue(kKey + subkey, "");
+    if (!value) return std::string("(no value)");
+    const std::string url = value->bytes.substr(0, value->bytes.find('\0'));
+    return files.ReadFile(url.substr(std::string("file://").size()))
+        .value_or("(no script)");
+  };
+  Have({{"Name", "first"}, {"name", "second"}, {"Name", "third"}});
+  ws.SaveBtnClick();
+  EXPECT_EQ(Subkeys(),
+            (std::vector<std::string>{"00.Name", "01.name", "02.Name"}));
+  EXPECT_EQ(typed("00.Name"), FillScriptText("first"));
+  EXPECT_EQ(typed("01.name"), FillScriptText("second"));
+  EXPECT_EQ(typed("02.Name"), FillScriptText("third"));
+  EXPECT_EQ(AllFiles().size(), 1u + 3u);
+
+  view.Select(0);
+  boxes.answers = {Answer::Yes};
+  ws.Model.Delete(ws.Messages.msgDelete);
+  ws.SaveBtnClick();
+  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.name", "01.Name"}));
+  EXPECT_EQ(typed("00.name"), FillScriptText("second"));
+  EXPECT_EQ(typed("01.Name"), FillScriptText("third"));
+  EXPECT_EQ(AllFiles().size(), 1u + 2u);  // the third name's variant is gone
+  EXPECT_TRUE(boxes.shown.size() == 1u);  // the Delete question only
+}
+
 TEST_F(SaveLoadTest, OddTitlesStayInsideTheirFolderAndKey) {
   const std::string evil = "..\\..\\Windows\\evil";
   Have({{evil, "x"}, {"what?", "y"}, {std::string(255, 'L'), "z"}});
