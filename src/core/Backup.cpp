@@ -58,11 +58,14 @@ bool Backup::Write(const std::vector<TTempSec>& records) {
 }
 
 std::vector<TSection> Backup::Read() {
+  // No value holds a line break: this default tells a missing key from an
+  // empty Title, which an entry may have.
+  static constexpr char kMissing[] = "\n";
   std::vector<TSection> entries;
   for (std::size_t n = 0;; ++n) {
     std::string title =
-        profiles_.ReadString(path_, kSection, Key(n, "Title"), "");
-    if (title.empty()) break;
+        profiles_.ReadString(path_, kSection, Key(n, "Title"), kMissing);
+    if (title == kMissing) break;
     entries.push_back(
         {std::move(title), DecodeLineBreaks(profiles_.ReadString(
                                path_, kSection, Key(n, "Content"), ""))});

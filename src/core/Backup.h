@@ -23,7 +23,7 @@ class Backup {
   // "Unable to write to %s".
   bool Write(const std::vector<TTempSec>& records);
 
-  // Up to the first missing or empty Title; Contents decoded.
+  // Up to the first missing Title; Contents decoded.
   std::vector<TSection> Read();
 
  private:

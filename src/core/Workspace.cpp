@@ -57,7 +57,8 @@ void TWorkspace::SaveBtnClick() {
   const std::vector<TSection>& entries = Model.Sections();
   TempSecs.clear();
   for (const TSection& entry : entries)
-    TempSecs.push_back({entry.Title, EncodeLineBreaks(entry.Content)});
+    TempSecs.push_back(
+        {entry.Title, EncodeLineBreaks(NormalizeLineBreaks(entry.Content))});
   WriteRegistryAndBackup();
 
   FileSystem& files = platform_.files;

@@ -54,6 +54,7 @@ TEST_P(ProfileContractTest, GivesTheDefaultOnlyWhenThereIsNoValue) {
   // The default itself loses trailing blanks and quotes, and is cut too.
   EXPECT_EQ(Read("User", "missing", "  d \t  "), "  d \t");
   EXPECT_EQ(Read("User", "missing", "\"d\""), "d");
+  EXPECT_EQ(Read("User", "missing", "\n"), "\n");  // Load's end marker
   EXPECT_EQ(Read("User", "missing", std::string(3000, 'd')).size(),
             kProfileValueLimit);
 }

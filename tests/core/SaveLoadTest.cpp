@@ -315,6 +315,20 @@ TEST_F(SaveLoadTest, BlanksAndQuotesSurviveTheBackupFile) {
   EXPECT_NE(BackupFile()->find("3.Content=a \"mid\" b\r\n"), std::string::npos);
 }
 
+// A lone CR or LF would end the value in the backup file, and an empty
+// Title used to end the list there.
+TEST_F(SaveLoadTest, EveryLineBreakAndAnEmptyTitleSurviveSaveAndLoad) {
+  Have({{"", "untitled"}, {"Lone", "a\nb\rc\r"}, {"After", "x"}});
+  ws.SaveBtnClick();
+  const std::vector<TSection> back{
+      {"", "untitled"}, {"Lone", "a\r\nb\r\nc\r\n"}, {"After", "x"}};
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(), back);
+  ws.Start(kWork);  // a restart reads the registry
+  ws.LoadFromRegistry();
+  EXPECT_EQ(ws.Model.Sections(), back);
+}
+
 TEST_F(SaveLoadTest, LoadReadsUpToTheFirstMissingTitle) {
   files.AddFile(kBackup,
                 "[user]\r\n0.title= A \r\n0.Content=a\\r\\nb\r\n1.Title=B\r\n"
