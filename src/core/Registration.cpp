@@ -3,6 +3,7 @@
 #include "CodePage.h"
 
 #include <algorithm>
+#include <set>
 
 #include "Errors.h"
 #include "LineBreaks.h"
@@ -113,13 +114,23 @@ void MenuRegistration::Purge() {
 void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
                                std::string_view workDir) {
   Purge();
+  // What is left is another program's: never written into.
+  std::set<std::string> foreign;
+  for (const std::string& name : SubkeyNames(true))
+    foreign.insert(LowerAscii(name));
   std::vector<std::string> titles;
   for (const TTempSec& record : records) titles.push_back(record.Title);
   const std::vector<std::string> scripts = ScriptPaths(workDir, titles);
   for (std::size_t i = 0; i < records.size(); ++i) {
     const TTempSec& record = records[i];
-    const std::string name =
+    std::string name =
         MenuKeyName(static_cast<int>(i), record.Title, MaxKeyNameLength());
+    for (int n = 2; foreign.count(LowerAscii(name)); ++n) {
+      const std::string mark = " (" + std::to_string(n) + ")";
+      name = MenuKeyName(static_cast<int>(i), record.Title,
+                         MaxKeyNameLength() - mark.size()) +
+             mark;
+    }
     // A key that cannot be created leaves nothing open, so the first write
     // reports it.
     registry_.CloseKey();

@@ -118,11 +118,11 @@ TEST_P(RegistrationIntegrationTest, PurgeOfAMissingMenuKeyCreatesNothing) {
   EXPECT_FALSE(backend().KeyExists(MenuPath("")));
 }
 
-TEST_P(RegistrationIntegrationTest, RewriteReplacesOldEntriesAndAdoptsNames) {
+TEST_P(RegistrationIntegrationTest, RewriteReplacesOldEntriesAndSparesOthers) {
   MenuRegistration menu(registry(), MenuPath());
   backend().SetRawValue(MenuPath("00.Old"), kMarkerValue, kSz, "old");
   backend().SetRawValue(MenuPath("01.Gone"), kMarkerValue, kSz, "gone");
-  // An unmarked key that bears an installed name becomes ours.
+  // Another program's key that bears a name Tavro is about to use.
   backend().SetRawValue(MenuPath("01.New"), "", kSz, "res://x");
   backend().SetRawValue(MenuPath("01.New"), "Contexts", kDword,
                         std::string("\x01\0\0\0", 4));
@@ -130,11 +130,13 @@ TEST_P(RegistrationIntegrationTest, RewriteReplacesOldEntriesAndAdoptsNames) {
 
   menu.Rewrite({{"First", "1"}, {"New", "2"}}, "C:\\W");
 
-  EXPECT_THAT(MenuNames(), ElementsAre("00.First", "01.New", "Foreign"));
-  EXPECT_EQ(TextBeforeNul(MenuValue("01.New", "")->bytes),
-            "file://C:\\W\\Script\\New.htm");
+  EXPECT_THAT(MenuNames(),
+              ElementsAre("00.First", "01.New", "01.New (2)", "Foreign"));
+  EXPECT_EQ(TextBeforeNul(MenuValue("01.New", "")->bytes), "res://x");
   EXPECT_EQ(MenuValue("01.New", "Contexts")->bytes,
-            std::string("\x04\0\0\0", 4));
+            std::string("\x01\0\0\0", 4));
+  EXPECT_EQ(TextBeforeNul(MenuValue("01.New (2)", "")->bytes),
+            "file://C:\\W\\Script\\New.htm");
   EXPECT_EQ(menu.Read().entries,
             (std::vector<TSection>{{"First", "1"}, {"New", "2"}}));
 }

@@ -106,23 +106,27 @@ TEST_F(RegistrationTest, PurgeRemovesMarkedSubkeysWithTheirChildren) {
 TEST_F(RegistrationTest, RewriteReplacesMarkedSubkeysOnly) {
   Set("00.Old", kMarkerValue, "o");
   Set("Foreign", "", "res://x");
-  Set("01.E-mail", "", "file://elsewhere");  // unmarked, but in the way
+  Set("01.E-mail", "", "file://elsewhere");  // another program's, in the way
   Set("01.E-mail", "Contexts", std::string("\x01\0\0\0", 4),
       MemoryRegistry::kDword);
-  Set("01.E-mail", "Extra", "kept");
   menu.Rewrite({{"E-mail", "a\\r\\nb"}, {"E-mail", "x"}}, "C:\\Forms");
 
   EXPECT_FALSE(Has("00.Old"));
   EXPECT_EQ(Get("Foreign", ""), "1:res://x");
   EXPECT_EQ(Get("00.E-mail", ""), "1:file://C:\\Forms\\Script\\E-mail.htm");
-  EXPECT_EQ(Get("01.E-mail", ""), "1:file://C:\\Forms\\Script\\E-mail~2.htm");
-  for (const char* key : {"00.E-mail", "01.E-mail"})
+  EXPECT_EQ(Get("01.E-mail (2)", ""),
+            "1:file://C:\\Forms\\Script\\E-mail~2.htm");
+  for (const char* key : {"00.E-mail", "01.E-mail (2)"})
     EXPECT_EQ(Get(key, "Contexts"), "4:" + kFour);
   EXPECT_EQ(Get("00.E-mail", kMarkerValue), "1:a\\r\\nb");
-  EXPECT_EQ(Get("01.E-mail", kMarkerValue), "1:x");
-  EXPECT_EQ(Get("01.E-mail", "Extra"), "1:kept");
-  menu.Purge();  // the taken-over subkey now counts as ours
-  EXPECT_FALSE(Has("01.E-mail"));
+  EXPECT_EQ(Get("01.E-mail (2)", kMarkerValue), "1:x");
+  // The other program's key is as it was, and stays after an Uninstall.
+  EXPECT_EQ(Get("01.E-mail", ""), "1:file://elsewhere");
+  EXPECT_EQ(menu.Read().entries,
+            (std::vector<TSection>{{"E-mail", "a\r\nb"}, {"E-mail", "x"}}));
+  menu.Purge();
+  EXPECT_TRUE(Has("01.E-mail"));
+  EXPECT_FALSE(Has("01.E-mail (2)"));
 }
 
 }  // namespace
