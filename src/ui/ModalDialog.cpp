@@ -1,5 +1,6 @@
 #include "ModalDialog.h"
 
+#include <new>
 #include <string>
 
 #include "Errors.h"
@@ -85,6 +86,18 @@ void ModalDialog::PlaceOnDesktop(SIZE client, bool topmost) {
                   (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
   SetWindowPos(handle_, topmost ? HWND_TOPMOST : HWND_TOP, left, top, width,
                height, SWP_NOACTIVATE);
+}
+
+std::string CaughtErrorText() {
+  try {
+    throw;
+  } catch (const std::bad_alloc&) {
+    return "There is not enough memory to finish this command.";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "An unexpected error ended this command.";
+  }
 }
 
 void ShowDefaultError(HWND owner, const std::string& message) {

@@ -86,6 +86,10 @@ class ModalDialog {
 // OK and the error icon, the owner disabled while it is up.
 void ShowDefaultError(HWND owner, const std::string& message);
 
+// The text of the exception being handled, for the default error display;
+// call only inside a catch block.
+std::string CaughtErrorText();
+
 // A font by face and size in points, at the screen's pixels per inch.
 HFONT CreatePointFont(const char* face, int points, int weight = FW_NORMAL,
                       bool underline = false);

@@ -1,5 +1,7 @@
 #include "SpeedButton.h"
 
+#include "ModalDialog.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -86,7 +88,12 @@ LRESULT CALLBACK TSpeedButton::WndProc(HWND hwnd, UINT message, WPARAM wParam,
   if (!self || !self->window_) {
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
-  return self->OnMessage(message, wParam, lParam);
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    ShowDefaultError(self->notify_, CaughtErrorText());
+    return 0;
+  }
 }
 
 void TSpeedButton::SetHot(bool hot) {

@@ -59,8 +59,10 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       for (HWND frame : {TitleGB, ContentGB})
         SetWindowPos(frame, HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // The user sees the buffers' limit while typing or pasting; a longer
+      // text set by Edit still shows in full.
       for (HWND field : {TitleEdit, ContentMemo})
-        SendMessageA(field, EM_SETLIMITTEXT, 0, 0);  // no limit
+        SendMessageA(field, EM_SETLIMITTEXT, kBufferSize, 0);
       SendMessageA(handle_, DM_SETDEFID, IDOK, 0);
       SetWindowTextA(handle_, caption_->c_str());
       if (fillFields_) {

@@ -271,8 +271,8 @@ template <typename F>
 void TMainForm::Guard(F&& handler) {
   try {
     handler();
-  } catch (const std::exception& e) {
-    ShowDefaultError(e.what());
+  } catch (...) {
+    ShowDefaultError(CaughtErrorText());
   }
 }
 
@@ -296,7 +296,13 @@ LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
     self->window_ = nullptr;
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
-  return self->OnMessage(message, wParam, lParam);
+  // No exception may unwind into the system's code.
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    self->ShowDefaultError(CaughtErrorText());
+    return message == WM_CREATE ? -1 : 0;  // a failed creation fails
+  }
 }
 
 LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -90,7 +90,11 @@ void ListViewRows::Select(int row) {
 
 void ListViewRows::FocusAndSelect(int row) {
   SetFocus(list_);
-  Select(row);
+  // The focus mark too, so that the arrow keys go on from this row.
+  LVITEMA state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
   SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
 }
 

@@ -69,6 +69,8 @@ TEST_F(MainFormTest, UpAndDownMoveTheSelectedRowAndFocusTheList) {
   EXPECT_EQ(Captions(), (Names{"E-mail", "Address", "Name", "Signature"}));
   EXPECT_EQ(Rows().SelectedRow(), 2);
   EXPECT_EQ(GetFocus(), Form().ListView());
+  EXPECT_EQ(SendMessageA(Form().ListView(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED),
+            2);  // the arrow keys go on from the moved row
   EXPECT_EQ(Rows().SubItems(1), (Lines{"1 Main St", "Town"}));
   EXPECT_TRUE(Model().Changed());
 
