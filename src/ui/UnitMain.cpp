@@ -14,7 +14,7 @@
 namespace tavro::ui {
 
 namespace {
-constexpr char kMainClass[] = "TavroMainForm";
+constexpr const char* kMainClass = kMainFormClass;
 constexpr char kCoolBarClass[] = "TavroCoolBar";
 constexpr char kApplicationTitle[] = "Tavro";
 constexpr char kLayoutFontFace[] = "MS Sans Serif";
@@ -269,11 +269,16 @@ int TMainForm::Run() {
 
 template <typename F>
 void TMainForm::Guard(F&& handler) {
+  // A command posted while another one's box is up waits for nothing: it
+  // is dropped, so that no two commands work on the list at once.
+  if (running_) return;
+  running_ = true;
   try {
     handler();
   } catch (...) {
     ShowDefaultError(CaughtErrorText());
   }
+  running_ = false;
 }
 
 void TMainForm::ShowDefaultError(const std::string& message) {

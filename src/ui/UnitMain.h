@@ -22,6 +22,8 @@
 
 namespace tavro::ui {
 
+inline constexpr char kMainFormClass[] = "TavroMainForm";
+
 class TMainForm {
  public:
   // menuKey: the browser's menu key; tests may point it elsewhere.
@@ -94,8 +96,8 @@ class TMainForm {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(UINT id, bool fromShortcut);
   void OnClose();
-  // Runs a handler; an error that escapes it is shown, and the window
-  // stays as the handler left it.
+  // Runs a handler unless one is running; an error that escapes it is
+  // shown, and the window stays as the handler left it.
   template <typename F>
   void Guard(F&& handler);
   void ShowDefaultError(const std::string& message);
@@ -119,6 +121,7 @@ class TMainForm {
   HWND status_ = nullptr;
   HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
+  bool running_ = false;
   win::UniqueFont font_;
   std::string fontName_;
   int fontSize_;

@@ -8,9 +8,25 @@
 #include "UnitMain.h"
 #include "WinRegistry.h"
 
+namespace {
+// One Tavro per user: a second one saving over the first's work would lose
+// entries. The running one comes to the front instead, with its dialog if
+// it shows one.
+bool AnotherCopyRuns() {
+  CreateMutexA(nullptr, FALSE, "Local\\Tavro.OneCopy");  // held until exit
+  if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  if (HWND running = FindWindowA(tavro::ui::kMainFormClass, nullptr)) {
+    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(running));
+  }
+  return true;
+}
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // Whatever ends the program early is said, never a silent abort.
   try {
+    if (AnotherCopyRuns()) return 0;
     INITCOMMONCONTROLSEX controls{sizeof controls,
                                   ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);

@@ -78,6 +78,10 @@ backup=$(tr -d '\r' <"$work/BackUp.ifm")
   fail "backup file: $backup"
 
 start_tavro
+# A second copy brings this one to the front and ends.
+(cd "$work" && timeout 20 "$wine" "$exe" </dev/null >/dev/null 2>&1) ||
+  fail "a second Tavro did not end by itself"
+kill -0 "$tavro" 2>/dev/null || fail "the first Tavro ended"
 keys key Home Delete
 keys key y
 keys key ctrl+s

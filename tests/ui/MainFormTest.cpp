@@ -113,6 +113,26 @@ TEST_F(MainFormTest, DeleteAsksAndRemovesTheRowOnYes) {
   EXPECT_EQ(key.Read(), before);  // nothing saved yet
 }
 
+// A Delete posted twice: the second arrives while the first one's question
+// is up, and must not start.
+TEST_F(MainFormTest, ACommandDoesNotStartWhileAnotherRuns) {
+  SeedEntries();
+  Open();
+  Rows().Select(1);
+  Answer(IDYES);
+  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
+  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
+  PostMessageA(Form().Handle(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_EQ(Boxes().size(), 1u);  // neither the Delete nor the close ran
+  EXPECT_EQ(Captions(), (Names{"E-mail", "Address", "Signature"}));
+  EXPECT_EQ(Model().Sections().size(), 3u);
+  EXPECT_FALSE(Closed());
+  Answer(IDCANCEL);
+  SendMessageA(Form().Handle(), WM_CLOSE, 0, 0);  // afterwards it asks
+  EXPECT_EQ(Boxes().size(), 2u);
+}
+
 TEST_F(MainFormTest, MenuAccessKeysRunTheirCommands) {
   SeedEntries();
   Open();
