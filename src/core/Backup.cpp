@@ -1,5 +1,6 @@
 #include "Backup.h"
 
+#include "CodePage.h"
 #include "Errors.h"
 #include "LineBreaks.h"
 
@@ -33,11 +34,14 @@ Backup::Backup(FileSystem& files, ProfileFile& profiles, std::string path)
     : files_(files), profiles_(profiles), path_(std::move(path)) {}
 
 std::string BackupText(const std::vector<TTempSec>& records) {
+  // Each value as far as Load can read it back, in whole characters.
+  auto value = [](const std::string& text) {
+    return QuoteForProfile(std::string(WholePrefix(text, kProfileValueLimit)));
+  };
   std::string text = std::string("[") + kSection + "]\r\n";
   for (std::size_t n = 0; n < records.size(); ++n) {
-    text += Key(n, "Title") + "=" + QuoteForProfile(records[n].Title) + "\r\n";
-    text +=
-        Key(n, "Content") + "=" + QuoteForProfile(records[n].Content) + "\r\n";
+    text += Key(n, "Title") + "=" + value(records[n].Title) + "\r\n";
+    text += Key(n, "Content") + "=" + value(records[n].Content) + "\r\n";
   }
   return text;
 }

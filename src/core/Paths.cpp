@@ -100,6 +100,12 @@ std::string ScriptPath(std::string_view workDir, std::string_view title,
          std::string(kScriptExtension);
 }
 
+bool FitsPathLimit(std::string_view path) {
+  // A temporary file's folder may hold at most MAX_PATH - 14 characters.
+  constexpr std::size_t kMaxTemporaryFolder = 246;
+  return path.size() <= kMaxPath && FileNameStart(path) <= kMaxTemporaryFolder;
+}
+
 std::vector<std::string> ScriptPaths(std::string_view workDir,
                                      const std::vector<std::string>& titles) {
   std::vector<std::string> paths;

@@ -25,6 +25,10 @@ std::string ScriptPath(std::string_view workDir, std::string_view title,
 std::vector<std::string> ScriptPaths(std::string_view workDir,
                                      const std::vector<std::string>& titles);
 
+// Whether the platform's file functions can write these files: the path
+// within its limit, and the folder short enough for a temporary file.
+bool FitsPathLimit(std::string_view path);
+
 // Tells the names in the Script folder of a Title's script and of its
 // variants.
 class ScriptNamesOf {

@@ -55,6 +55,17 @@ void TWorkspace::WriteScript(const std::string& path,
 
 void TWorkspace::SaveBtnClick() {
   const std::vector<TSection>& entries = Model.Sections();
+  std::vector<std::string> titles;
+  for (const TSection& entry : entries) titles.push_back(entry.Title);
+  const std::vector<std::string> scripts = ScriptPaths(WorkDir, titles);
+  // Refused before anything is touched: the registry would name scripts
+  // that cannot be written.
+  std::vector<std::string> paths = scripts;
+  paths.push_back(BackupPath(WorkDir));
+  for (const std::string& path : paths)
+    if (!FitsPathLimit(path))
+      throw TavroError(FormatError(kFolderTooDeep, WorkDir));
+
   TempSecs.clear();
   for (const TSection& entry : entries)
     TempSecs.push_back(
@@ -79,9 +90,6 @@ void TWorkspace::SaveBtnClick() {
   }
   // The script types the Content as the user wrote it; the snapshot's
   // encoded form cannot tell a typed \r\n from a line break.
-  std::vector<std::string> titles;
-  for (const TSection& entry : entries) titles.push_back(entry.Title);
-  const std::vector<std::string> scripts = ScriptPaths(WorkDir, titles);
   for (std::size_t i = 0; i < entries.size(); ++i)
     WriteScript(scripts[i], entries[i].Content);
 

@@ -13,6 +13,9 @@
 
 namespace tavro {
 
+inline constexpr char kFolderTooDeep[] =
+    "Tavro cannot save in the folder %s: the path of its files would be too "
+    "long. Start Tavro in a folder with a shorter path";
 inline constexpr char kBackupKept[] =
     "The backup file %s could not be replaced. It still holds the list of an "
     "earlier save, and Load would bring that list back.";

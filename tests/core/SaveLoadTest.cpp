@@ -315,6 +315,25 @@ TEST_F(SaveLoadTest, BlanksAndQuotesSurviveTheBackupFile) {
   EXPECT_NE(BackupFile()->find("3.Content=a \"mid\" b\r\n"), std::string::npos);
 }
 
+TEST_F(SaveLoadTest, AFolderTooDeepForItsFilesIsRefusedBeforeAnything) {
+  const std::string deep = "C:\\" + std::string(240, 'd');
+  files.AddFolder(deep);
+  ws.Start(deep);
+  Have({{"A", "a"}});
+  const auto before = AllFiles();
+  SaveExpectingError("Tavro cannot save in the folder " + deep + ":");
+  EXPECT_TRUE(Subkeys().empty());
+  EXPECT_EQ(AllFiles(), before);
+  EXPECT_TRUE(ws.Model.Changed());
+
+  const std::string fits = "C:\\" + std::string(200, 'f');
+  files.AddFolder(fits);
+  ws.Start(fits);
+  Have({{std::string(100, 't'), "a"}});  // its script takes a shorter name
+  ws.SaveBtnClick();
+  EXPECT_EQ(Subkeys().size(), 1u);
+}
+
 // A lone CR or LF would end the value in the backup file, and an empty
 // Title used to end the list there.
 TEST_F(SaveLoadTest, EveryLineBreakAndAnEmptyTitleSurviveSaveAndLoad) {
@@ -349,6 +368,16 @@ TEST_F(SaveLoadTest, LoadCutsLongValues) {
   ASSERT_EQ(ws.Model.Sections().size(), 1u);
   EXPECT_EQ(ws.Model.Sections()[0].Title, std::string(255, 't'));
   EXPECT_EQ(ws.Model.Sections()[0].Content, std::string(255, 'x'));
+}
+
+TEST_F(SaveLoadTest, AHugeContentIsWrittenOnlyAsFarAsLoadReads) {
+  ws.Model.StartupFill({{"Big", std::string(40000, 'b')}});
+  ws.SaveBtnClick();
+  EXPECT_EQ(BackupFile(), "[User]\r\n0.Title=Big\r\n0.Content=" +
+                              std::string(2047, 'b') + "\r\n");
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(),
+            (std::vector<TSection>{{"Big", std::string(255, 'b')}}));
 }
 
 TEST_F(SaveLoadTest, LoadWithoutBackupEmptiesTheListOnly) {
