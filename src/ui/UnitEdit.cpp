@@ -65,9 +65,11 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SendMessageA(field, EM_SETLIMITTEXT, kBufferSize, 0);
       SendMessageA(handle_, DM_SETDEFID, IDOK, 0);
       SetWindowTextA(handle_, caption_->c_str());
+      shownTitle_ = fillFields_ ? editTitle_->str() : "";
+      shownContent_ = fillFields_ ? editContent_->str() : "";
       if (fillFields_) {
-        SetWindowTextA(TitleEdit, editTitle_->str().c_str());
-        SetWindowTextA(ContentMemo, editContent_->str().c_str());
+        SetWindowTextA(TitleEdit, shownTitle_.c_str());
+        SetWindowTextA(ContentMemo, shownContent_.c_str());
       }
       PlaceOnDesktop(kClientSize, true);
       FormShow();
@@ -75,6 +77,11 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       // IDCANCEL, from Esc or from WM_CLOSE, is left unanswered: Esc does
       // nothing, and a multi-line edit turns Esc into WM_CLOSE.
+      if (HIWORD(wParam) == EN_CHANGE) {
+        const auto field = reinterpret_cast<HWND>(lParam);
+        return KeepWithinBuffer(
+            field, field == TitleEdit ? shownTitle_ : shownContent_);
+      }
       if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       if (LOWORD(wParam) == IDOK) {
         OKBtnClick();
@@ -91,6 +98,21 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       return FALSE;
   }
+}
+
+bool TEditForm::KeepWithinBuffer(HWND field, std::string& shown) {
+  if (field != TitleEdit && field != ContentMemo) return FALSE;
+  const std::string text = WindowText(field);
+  if (text.size() > kBufferSize && text.size() > shown.size()) {
+    DWORD start = 0;
+    SendMessageA(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SetWindowTextA(field, shown.c_str());  // comes back here, unchanged
+    SendMessageA(field, EM_SETSEL, start, start);
+    MessageBeep(MB_OK);
+    return TRUE;
+  }
+  shown = text;
+  return TRUE;
 }
 
 void TEditForm::FormShow() {

@@ -45,6 +45,11 @@ class TEditForm : public ModalDialog, public EntryEditor {
   bool fillFields_ = false;
   TEditBuffer* editTitle_ = nullptr;
   TEditBuffer* editContent_ = nullptr;
+  // The fields' texts as last accepted, to refuse what goes past the
+  // buffers in a double-byte code page, where the limit counts characters.
+  std::string shownTitle_;
+  std::string shownContent_;
+  bool KeepWithinBuffer(HWND field, std::string& shown);
 };
 
 // The editor while it runs, else null.

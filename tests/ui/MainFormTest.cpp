@@ -418,6 +418,18 @@ TEST_F(MainFormTest, AnEscapedErrorIsShownAndTheWindowStaysAsLeft) {
   EXPECT_FALSE(Closed());
 }
 
+// Whatever a handler throws, the box says so and the window goes on.
+TEST_F(MainFormTest, AnyExceptionIsShownNotLetThrough) {
+  struct Throwing : MemoryRegistry {
+    std::vector<std::string> GetKeyNames() override { throw 42; }
+  } registry;
+  Open(&registry);
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0], IsBox("An unexpected error ended this command.",
+                                "Tavro", "OK", "error"));
+  EXPECT_TRUE(IsWindowVisible(Form().Handle()));
+}
+
 TEST_F(MainFormTest, AMarkerThatIsNotTextIsReportedAndEveryEntryHasItsRow) {
   key.AddEntry("00.E-mail", "me@example.com");
   key.SetValue("01.Odd", "Tavro", REG_BINARY, std::string("\x01\x02", 2));
