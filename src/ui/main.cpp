@@ -1,5 +1,7 @@
 // Tavro: keeps form entries and installs them in the browser's context menu.
 #include <windows.h>
+
+#include <cstdlib>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
@@ -42,3 +44,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     return 1;
   }
 }
+
+// Every exception is caught above; the library's verbose handler would
+// only bring its name demangler into the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
