@@ -103,21 +103,24 @@ MenuRegistration::ReadResult MenuRegistration::Read() {
   return result;
 }
 
-void MenuRegistration::Purge() {
-  for (const std::string& name : SubkeyNames(false)) {
+std::vector<std::string> MenuRegistration::Purge() {
+  std::vector<std::string> others;
+  for (std::string& name : SubkeyNames(false)) {
     const bool marked = OpenMarkedSubkey(name);
     registry_.CloseKey();
-    if (marked) registry_.DeleteKey(keyPath_ + name);
+    if (marked)
+      registry_.DeleteKey(keyPath_ + name);
+    else
+      others.push_back(std::move(name));
   }
+  return others;
 }
 
 void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
                                std::string_view workDir) {
-  Purge();
   // What is left is another program's: never written into.
   std::set<std::string> foreign;
-  for (const std::string& name : SubkeyNames(true))
-    foreign.insert(LowerAscii(name));
+  for (const std::string& name : Purge()) foreign.insert(LowerAscii(name));
   std::vector<std::string> titles;
   for (const TTempSec& record : records) titles.push_back(record.Title);
   const std::vector<std::string> scripts = ScriptPaths(workDir, titles);

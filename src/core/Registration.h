@@ -48,7 +48,8 @@ class MenuRegistration {
   ReadResult Read();
 
   // Removes every marked subkey and nothing else.
-  void Purge();
+  // Returns the names of the subkeys it leaves: other programs'.
+  std::vector<std::string> Purge();
 
   // Purges, then installs one subkey per record in list order.
   void Rewrite(const std::vector<TTempSec>& records, std::string_view workDir);

@@ -116,32 +116,29 @@ bool TWorkspace::FormCloseQuery() {
   }
 }
 
-bool TWorkspace::LoadLanguage(TFormTexts& form) {
+std::optional<std::string> TWorkspace::ChosenLanguageFile() {
   const std::string name =
       ReadLanguageSelection(platform_.profiles, ProgramDir);
   if (name.empty()) {
     boxes_.ShowError(kNoLanguageFiles);
-    return false;
+    return std::nullopt;
   }
-  ApplyLanguageFile(
-      platform_.profiles,
-      LanguageFilePath(platform_.files, WorkDir, ProgramDir, name), form,
-      Messages, EditCaptions);
-  return true;
+  return LanguageFilePath(platform_.files, WorkDir, ProgramDir, name);
+}
+
+bool TWorkspace::LoadLanguage(TFormTexts& form) {
+  const auto file = ChosenLanguageFile();
+  if (file)
+    ApplyLanguageFile(platform_.profiles, *file, form, Messages, EditCaptions);
+  return file.has_value();
 }
 
 void TWorkspace::TemplateItemClick() {
   if (boxes_.AskYesNo(Messages.msgUseTemplate) != Answer::Yes) return;
-  const std::string name =
-      ReadLanguageSelection(platform_.profiles, ProgramDir);
-  if (name.empty()) {
-    boxes_.ShowError(kNoLanguageFiles);
-    return;
-  }
+  const auto file = ChosenLanguageFile();
+  if (!file) return;
   Model.Clear();
-  Model.Refill(ReadTemplates(
-      platform_.profiles,
-      LanguageFilePath(platform_.files, WorkDir, ProgramDir, name)));
+  Model.Refill(ReadTemplates(platform_.profiles, *file));
 }
 
 std::optional<std::string> TWorkspace::HelpPage() {

@@ -66,6 +66,9 @@ class TWorkspace {
   MessageBoxes& boxes_;
   Platform platform_;
   MenuRegistration registration_;
+
+  // The chosen language's file; none, after saying so, when none is chosen.
+  std::optional<std::string> ChosenLanguageFile();
 };
 
 }  // namespace tavro

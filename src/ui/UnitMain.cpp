@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "CodePage.h"
 #include "Errors.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
@@ -14,7 +15,6 @@
 namespace tavro::ui {
 
 namespace {
-constexpr const char* kMainClass = kMainFormClass;
 constexpr char kCoolBarClass[] = "TavroCoolBar";
 constexpr char kApplicationTitle[] = "Tavro";
 constexpr char kLayoutFontFace[] = "MS Sans Serif";
@@ -70,7 +70,7 @@ std::string ExecutableFolder() {
     }
     path.resize(path.size() * 2);
   }
-  return path.substr(0, path.find_last_of('\\') + 1);
+  return path.substr(0, FileNameStart(path));  // a 0x5C may end a character
 }
 }  // namespace
 
@@ -103,7 +103,7 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kMainClass;
+  wc.lpszClassName = kMainFormClass;
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAVRO));
   RegisterClassExA(&wc);
 
@@ -121,7 +121,7 @@ void TMainForm::Create() {
   const DWORD style = WS_OVERLAPPEDWINDOW;
   RECT frame{0, 0, kMainClientSize.cx, kMainClientSize.cy};
   AdjustWindowRectEx(&frame, style, TRUE, 0);
-  CreateWindowExA(0, kMainClass, kApplicationTitle, style, CW_USEDEFAULT,
+  CreateWindowExA(0, kMainFormClass, kApplicationTitle, style, CW_USEDEFAULT,
                   CW_USEDEFAULT, frame.right - frame.left,
                   frame.bottom - frame.top, nullptr, nullptr, instance_, this);
   if (!window_) throw TavroError("Cannot create the main window");
