@@ -1,0 +1,105 @@
+// Start-up: from CreateProcess until the main window is visible and the
+// program waits for input, against the bare window program, alternating.
+#include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
+
+#include "LineBreaks.h"
+#include "Registration.h"
+#include "Timing.h"
+#include "WinRegistry.h"
+#include "WineTiming.h"
+
+namespace tavro::bench {
+
+namespace {
+bool HasVisibleWindow(DWORD processId) {
+  struct Search {
+    DWORD id;
+    bool found;
+  } search{processId, false};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->id && IsWindowVisible(window)) s->found = true;
+        return !s->found;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+Launch StartOnce(const std::string& exe, const std::string& folder) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string command = "\"" + exe + "\"";
+  Stopwatch clock;
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, folder.c_str(), &startup, &process)) {
+    std::fprintf(stderr, "cannot start %s\n", exe.c_str());
+    std::exit(1);
+  }
+  WaitForInputIdle(process.hProcess, 60000);
+  while (!HasVisibleWindow(process.dwProcessId)) Sleep(1);
+  Launch launch{clock.Ms(), 0};
+  PROCESS_MEMORY_COUNTERS memory{};
+  GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+  launch.peakKiB = memory.PeakWorkingSetSize / 1024;
+  TerminateProcess(process.hProcess, 0);
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return launch;
+}
+
+// A program folder where English is chosen, so no dialog comes first.
+std::string ProgramFolder(const std::string& tavroExe) {
+  const std::string folder = ScratchFolder("tavro-timing-program");
+  const std::string source = tavroExe.substr(0, tavroExe.find_last_of("\\/"));
+  CreateDirectoryA((folder + "\\Languages").c_str(), nullptr);
+  CopyFileA((source + "\\Languages\\English.ini").c_str(),
+            (folder + "\\Languages\\English.ini").c_str(), FALSE);
+  CopyFileA(tavroExe.c_str(), (folder + "\\Tavro.exe").c_str(), FALSE);
+  WritePrivateProfileStringA("Language", "Language", "English",
+                             (folder + "\\Language.ini").c_str());
+  return folder + "\\Tavro.exe";
+}
+}  // namespace
+
+std::vector<TTempSec> SampleEntries(int count) {
+  std::vector<TTempSec> entries;
+  for (int i = 0; i < count; ++i)
+    entries.push_back({"Entry " + std::to_string(i),
+                       EncodeLineBreaks("Jane Roe\r\n12 High Street\r\n"
+                                        "Springfield " +
+                                        std::to_string(10000 + i))});
+  return entries;
+}
+
+StartupFigures TimeStartup(const std::string& tavroExe,
+                           const std::string& bareExe, int entries, int runs) {
+  const std::string tavro = ProgramFolder(tavroExe);
+  const std::string work = ScratchFolder("tavro-timing-work");
+  win::WinRegistry registry;
+  MenuRegistration menu(registry);
+  menu.Rewrite(SampleEntries(entries), work);
+  std::vector<double> tavroMs, bareMs;
+  StartupFigures figures{};
+  StartOnce(bareExe, work);  // the first start of all pays for the caches
+  for (int i = 0; i < runs; ++i) {
+    const Launch bare = StartOnce(bareExe, work);
+    const Launch ours = StartOnce(tavro, work);
+    bareMs.push_back(bare.ms);
+    tavroMs.push_back(ours.ms);
+    figures.barePeakKiB = std::max(figures.barePeakKiB, bare.peakKiB);
+    figures.tavroPeakKiB = std::max(figures.tavroPeakKiB, ours.peakKiB);
+  }
+  menu.Purge();
+  figures.tavroMs = Median(tavroMs);
+  figures.bareMs = Median(bareMs);
+  return figures;
+}
+
+}  // namespace tavro::bench

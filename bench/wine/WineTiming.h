@@ -1,0 +1,39 @@
+// The timings under Wine, each with its baseline of the same run.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Entries.h"
+
+namespace tavro::bench {
+
+struct Launch {
+  double ms;
+  std::size_t peakKiB;
+};
+
+struct StartupFigures {
+  double tavroMs, bareMs;
+  std::size_t tavroPeakKiB, barePeakKiB;
+};
+
+// Entries as a user keeps them: a Title and a three-line address.
+std::vector<TTempSec> SampleEntries(int count);
+
+StartupFigures TimeStartup(const std::string& tavroExe,
+                           const std::string& bareExe, int entries, int runs);
+
+struct Pair {
+  double tavroMs, floorMs;
+};
+
+// A whole save into an empty menu key and work folder, against the calls
+// such a save cannot do without.
+Pair TimeSave(int entries, int runs);
+
+// Tools > Load into a list view, against one read of the backup section.
+Pair TimeLoad(int entries, int runs);
+
+}  // namespace tavro::bench
