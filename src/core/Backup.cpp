@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "Errors.h"
 #include "LineBreaks.h"
+#include "SectionCache.h"
 
 namespace tavro {
 
@@ -65,13 +66,14 @@ std::vector<TSection> Backup::Read() {
   // No value holds a line break: this default tells a missing key from an
   // empty Title, which an entry may have.
   static constexpr char kMissing[] = "\n";
+  SectionCache profiles(profiles_);
   std::vector<TSection> entries;
   for (std::size_t n = 0;; ++n) {
     std::string title =
-        profiles_.ReadString(path_, kSection, Key(n, "Title"), kMissing);
+        profiles.ReadString(path_, kSection, Key(n, "Title"), kMissing);
     if (title == kMissing) break;
     entries.push_back(
-        {std::move(title), DecodeLineBreaks(profiles_.ReadString(
+        {std::move(title), DecodeLineBreaks(profiles.ReadString(
                                path_, kSection, Key(n, "Content"), ""))});
   }
   return entries;

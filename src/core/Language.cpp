@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "CodePage.h"
+#include "SectionCache.h"
 
 namespace tavro {
 
@@ -112,9 +113,10 @@ std::string LanguageFilePath(FileSystem& files, std::string_view workDir,
   return files.FileExists(inProgram) ? inProgram : inWork;
 }
 
-void ApplyLanguageFile(ProfileFile& profiles, const std::string& path,
+void ApplyLanguageFile(ProfileFile& files, const std::string& path,
                        TFormTexts& form, TMessages& messages,
                        TEditFormCaption& editCaptions) {
+  SectionCache profiles(files);
   auto read = [&](const char* section, const std::string& key,
                   const std::string& fallback) {
     return profiles.ReadString(path, section, key, fallback);
@@ -165,8 +167,9 @@ void ApplyLanguageFile(ProfileFile& profiles, const std::string& path,
   };
 }
 
-std::vector<TSection> ReadTemplates(ProfileFile& profiles,
+std::vector<TSection> ReadTemplates(ProfileFile& files,
                                     const std::string& path) {
+  SectionCache profiles(files);
   std::vector<TSection> entries;
   for (int n = 0;; ++n) {
     std::string title =

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavro {
 
@@ -16,6 +18,11 @@ class ProfileFile {
                                  const std::string& section,
                                  const std::string& key,
                                  const std::string& defaultValue) = 0;
+  // The keys of the first section of that name that have a value, in file
+  // order, each value as ReadString gives it; nothing when the file or the
+  // section is missing.
+  virtual std::vector<std::pair<std::string, std::string>> ReadSection(
+      const std::string& file, const std::string& section) = 0;
   // Creates file and section as needed; replaces an existing key in place,
   // else appends it to the section. Throws "Unable to write to %s" with the
   // file's path when refused.

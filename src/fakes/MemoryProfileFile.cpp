@@ -124,6 +124,18 @@ std::string MemoryProfileFile::ReadString(const std::string& file,
   return Returned(fallback);
 }
 
+std::vector<std::pair<std::string, std::string>> MemoryProfileFile::ReadSection(
+    const std::string& file, const std::string& section) {
+  std::vector<std::pair<std::string, std::string>> keys;
+  if (const auto bytes = files_.ReadFile(file)) {
+    Profile profile = Parse(*bytes);
+    if (Section* found = FindSection(profile, section))
+      for (const Key& key : found->keys)
+        if (key.value) keys.emplace_back(key.name, Returned(*key.value));
+  }
+  return keys;
+}
+
 void MemoryProfileFile::WriteString(const std::string& file,
                                     const std::string& section,
                                     const std::string& key,

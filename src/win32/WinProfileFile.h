@@ -10,6 +10,8 @@ class WinProfileFile : public ProfileFile {
   std::string ReadString(const std::string& file, const std::string& section,
                          const std::string& key,
                          const std::string& defaultValue) override;
+  std::vector<std::pair<std::string, std::string>> ReadSection(
+      const std::string& file, const std::string& section) override;
   void WriteString(const std::string& file, const std::string& section,
                    const std::string& key, const std::string& value) override;
 };

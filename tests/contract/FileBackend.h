@@ -14,6 +14,7 @@
 
 #include "FileSystem.h"
 #include "ProfileFile.h"
+#include "SectionCache.h"
 
 namespace tavro::test {
 
@@ -73,9 +74,15 @@ class ProfileContractTest : public ScratchFolderTest {
              const std::string& value) {
     profile().WriteString(file(), section, key, value);
   }
+  // Each read is also made through a section read, which must agree.
   std::string Read(const std::string& section, const std::string& key,
                    const std::string& defaultValue = "<default>") {
-    return profile().ReadString(file(), section, key, defaultValue);
+    std::string value =
+        profile().ReadString(file(), section, key, defaultValue);
+    SectionCache sections(profile());
+    EXPECT_EQ(sections.ReadString(file(), section, key, defaultValue), value)
+        << "[" << section << "] " << key;
+    return value;
   }
   std::optional<std::string> Bytes() { return backend().Bytes(file()); }
 };
