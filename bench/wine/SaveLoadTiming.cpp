@@ -108,7 +108,7 @@ Pair TimeSave(int entries, int runs) {
   return {Median(tavroMs), Median(floorMs)};
 }
 
-Pair TimeLoad(int entries, int runs) {
+LoadFigures TimeLoad(int entries, int runs) {
   const std::string work = ScratchFolder("tavro-timing-load");
   Platforms p;
   Backup(p.files, p.profiles, BackupPath(work)).Write(SampleEntries(entries));
@@ -131,20 +131,31 @@ Pair TimeLoad(int entries, int runs) {
   TWorkspace workspace(rows, boxes, p.platform);
   workspace.Start(work);
 
-  std::vector<double> tavroMs, floorMs;
+  std::vector<double> tavroMs, sectionMs, keysMs;
   std::vector<char> section(1 << 16);
+  char value[kProfileValueLimit + 1];
   for (int run = 0; run < runs; ++run) {
-    {
-      Stopwatch clock;
-      for (;;) {
-        const DWORD got = GetPrivateProfileSectionA(
-            "User", section.data(), static_cast<DWORD>(section.size()),
-            path.c_str());
-        if (got + 2 < section.size()) break;
-        section.resize(section.size() * 2);
-      }
-      floorMs.push_back(clock.Ms());
+    Stopwatch sectionClock;
+    for (;;) {
+      const DWORD got = GetPrivateProfileSectionA(
+          "User", section.data(), static_cast<DWORD>(section.size()),
+          path.c_str());
+      if (got + 2 < section.size()) break;
+      section.resize(section.size() * 2);
     }
+    sectionMs.push_back(sectionClock.Ms());
+
+    Stopwatch keysClock;
+    for (int n = 0;; ++n) {
+      const std::string key = std::to_string(n) + ".";
+      GetPrivateProfileStringA("User", (key + "Title").c_str(), "\n", value,
+                               sizeof value, path.c_str());
+      if (value[0] == '\n') break;
+      GetPrivateProfileStringA("User", (key + "Content").c_str(), "", value,
+                               sizeof value, path.c_str());
+    }
+    keysMs.push_back(keysClock.Ms());
+
     Stopwatch clock;
     workspace.LoadBtnClick();
     tavroMs.push_back(clock.Ms());
@@ -152,7 +163,7 @@ Pair TimeLoad(int entries, int runs) {
   DestroyWindow(window);
   DestroyMenu(menu);
   EmptyFolder(work);
-  return {Median(tavroMs), Median(floorMs)};
+  return {Median(tavroMs), Median(sectionMs), Median(keysMs)};
 }
 
 }  // namespace tavro::bench

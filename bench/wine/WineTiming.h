@@ -33,7 +33,12 @@ struct Pair {
 // such a save cannot do without.
 Pair TimeSave(int entries, int runs);
 
-// Tools > Load into a list view, against one read of the backup section.
-Pair TimeLoad(int entries, int runs);
+struct LoadFigures {
+  double tavroMs, sectionMs, keysMs;
+};
+
+// Tools > Load into a list view, against the profile reads of its entries:
+// one read of the section, and one read per key.
+LoadFigures TimeLoad(int entries, int runs);
 
 }  // namespace tavro::bench

@@ -86,11 +86,13 @@ void TEntryModel::Clear() {
 }
 
 void TEntryModel::RemoveAllEntries() {
+  ViewUpdate update(view_);
   sections_.clear();
   view_.RemoveAllRows();
 }
 
 void TEntryModel::Refill(std::vector<TSection> entries) {
+  ViewUpdate update(view_);
   sections_ = std::move(entries);
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     view_.AppendRow();
@@ -101,6 +103,7 @@ void TEntryModel::Refill(std::vector<TSection> entries) {
 }
 
 void TEntryModel::StartupFill(std::vector<TSection> entries) {
+  ViewUpdate update(view_);
   sections_ = std::move(entries);
   for (std::size_t i = 0; i < sections_.size(); ++i) {
     view_.AppendRow();

@@ -20,6 +20,22 @@ class EntryView {
   // Gives the list the keyboard focus and selects the row.
   virtual void FocusAndSelect(int row) = 0;
   virtual void EnableSaveItem(bool enabled) = 0;
+  // Rows changed in between are drawn once, at the end: a list redrawn row
+  // by row took most of a second to fill with a thousand entries.
+  virtual void BeginUpdate() {}
+  virtual void EndUpdate() {}
+};
+
+// Holds the view's drawing for a scope.
+class ViewUpdate {
+ public:
+  explicit ViewUpdate(EntryView& view) : view_(view) { view_.BeginUpdate(); }
+  ~ViewUpdate() { view_.EndUpdate(); }
+  ViewUpdate(const ViewUpdate&) = delete;
+  ViewUpdate& operator=(const ViewUpdate&) = delete;
+
+ private:
+  EntryView& view_;
 };
 
 }  // namespace tavro

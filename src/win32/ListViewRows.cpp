@@ -53,7 +53,7 @@ int ListViewRows::SelectedRow() const {
 void ListViewRows::AppendRow() {
   LVITEMA item{};
   item.mask = LVIF_TEXT;
-  item.iItem = RowCount();
+  item.iItem = static_cast<int>(subItems_.size());
   item.pszText = const_cast<char*>("");
   SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
   subItems_.emplace_back();
@@ -96,6 +96,16 @@ void ListViewRows::FocusAndSelect(int row) {
   state.state = LVIS_SELECTED | LVIS_FOCUSED;
   SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
   SendMessageA(list_, LVM_ENSUREVISIBLE, row, FALSE);
+}
+
+void ListViewRows::BeginUpdate() {
+  if (updates_++ == 0) SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+}
+
+void ListViewRows::EndUpdate() {
+  if (--updates_ > 0) return;
+  SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list_, nullptr, TRUE);
 }
 
 void ListViewRows::EnableSaveItem(bool enabled) {

@@ -23,6 +23,8 @@ class ListViewRows : public EntryView {
   void RemoveAllRows() override;
   void FocusAndSelect(int row) override;
   void EnableSaveItem(bool enabled) override;
+  void BeginUpdate() override;
+  void EndUpdate() override;
 
   // What the list shows, and the sub-items behind the second column.
   std::string Caption(int row) const;
@@ -36,6 +38,7 @@ class ListViewRows : public EntryView {
   HMENU menu_;
   UINT saveItemId_;
   std::vector<std::vector<std::string>> subItems_;
+  int updates_ = 0;  // nested BeginUpdate calls
 };
 
 }  // namespace tavro::win
