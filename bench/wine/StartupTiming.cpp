@@ -78,6 +78,38 @@ std::vector<TTempSec> SampleEntries(int count) {
   return entries;
 }
 
+Pair TimeRegistryRead(int entries, int runs) {
+  win::WinRegistry registry;
+  MenuRegistration menu(registry);
+  menu.Rewrite(SampleEntries(entries), ScratchFolder("tavro-timing-work"));
+  std::vector<std::string> names;
+  registry.OpenKey(kMenuExtKey, false);
+  names = registry.GetKeyNames();
+  registry.CloseKey();
+  std::vector<double> tavroMs, floorMs;
+  char data[1024];
+  for (int run = 0; run < runs; ++run) {
+    Stopwatch floorClock;
+    HKEY menuKey;
+    RegOpenKeyExA(HKEY_CURRENT_USER, kMenuExtKey + 1, 0, KEY_READ, &menuKey);
+    for (const std::string& name : names) {
+      HKEY key;
+      RegOpenKeyExA(menuKey, name.c_str(), 0, KEY_READ, &key);
+      DWORD size = sizeof data;
+      RegQueryValueExA(key, kMarkerValue, nullptr, nullptr,
+                       reinterpret_cast<BYTE*>(data), &size);
+      RegCloseKey(key);
+    }
+    RegCloseKey(menuKey);
+    floorMs.push_back(floorClock.Ms());
+    Stopwatch clock;
+    menu.Read();
+    tavroMs.push_back(clock.Ms());
+  }
+  menu.Purge();
+  return {Median(tavroMs), Median(floorMs)};
+}
+
 StartupFigures TimeStartup(const std::string& tavroExe,
                            const std::string& bareExe, int entries, int runs) {
   const std::string tavro = ProgramFolder(tavroExe);

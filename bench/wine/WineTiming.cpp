@@ -27,6 +27,11 @@ int main(int argc, char** argv) {
       barePeak = f.barePeakKiB;
     }
   }
+  for (int entries : {100, 1000}) {
+    const Pair read = TimeRegistryRead(entries, 5);
+    PrintRatio("  menu key read, " + std::to_string(entries) + " entries",
+               read.tavroMs, "open, read, close", read.floorMs);
+  }
   std::printf(
       "peak working set, 1000 entries: Tavro %zu KiB, bare window "
       "%zu KiB: %.2fx\n",

@@ -22,12 +22,16 @@ struct StartupFigures {
 // Entries as a user keeps them: a Title and a three-line address.
 std::vector<TTempSec> SampleEntries(int count);
 
-StartupFigures TimeStartup(const std::string& tavroExe,
-                           const std::string& bareExe, int entries, int runs);
-
 struct Pair {
   double tavroMs, floorMs;
 };
+
+StartupFigures TimeStartup(const std::string& tavroExe,
+                           const std::string& bareExe, int entries, int runs);
+
+// The start-up's read of the menu key, against opening each subkey,
+// reading its marker and closing it.
+Pair TimeRegistryRead(int entries, int runs);
 
 // A whole save into an empty menu key and work folder, against the calls
 // such a save cannot do without.

@@ -29,7 +29,8 @@ void SectionCache::WriteString(const std::string& file,
                                const std::string& key,
                                const std::string& value) {
   profiles_.WriteString(file, section, key, value);
-  std::erase_if(sections_, [&](const auto& s) { return s.first.first == file; });
+  std::erase_if(sections_,
+                [&](const auto& s) { return s.first.first == file; });
 }
 
 }  // namespace tavro

@@ -39,6 +39,7 @@ bool WinRegistry::OpenKey(const std::string& path, bool canCreate) {
                       : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0,
                                       KEY_ALL_ACCESS, &key);
   if (rc != ERROR_SUCCESS) return false;
+  Forget();
   key_.reset(key);
   return true;
 }
@@ -70,47 +71,51 @@ std::vector<std::string> WinRegistry::GetKeyNames() {
   return names;
 }
 
+std::optional<WinRegistry::Value> WinRegistry::Query(const std::string& name) {
+  if (!key_) return std::nullopt;
+  // Most values fit the first buffer, and take one call.
+  Value value{name, REG_NONE, std::string(1024, '\0')};
+  for (;;) {
+    DWORD size = static_cast<DWORD>(value.data.size() - 1);
+    const LONG rc =
+        RegQueryValueExA(key_.get(), name.c_str(), nullptr, &value.type,
+                         reinterpret_cast<BYTE*>(value.data.data()), &size);
+    if (rc == ERROR_MORE_DATA) {
+      // Grown until it fits, also when the value grows in between.
+      value.data.assign(std::max<std::size_t>(size, value.data.size() * 2) + 1,
+                        '\0');
+      continue;
+    }
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    value.data.resize(size);
+    return value;
+  }
+}
+
 bool WinRegistry::ValueExists(const std::string& name) {
-  return key_ && RegQueryValueExA(key_.get(), name.c_str(), nullptr, nullptr,
-                                  nullptr, nullptr) == ERROR_SUCCESS;
+  last_ = Query(name);
+  return last_.has_value();
 }
 
 std::string WinRegistry::ReadString(const std::string& name) {
-  if (!key_) return {};
-  DWORD type = 0;
-  DWORD size = 0;
-  if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, nullptr,
-                       &size) != ERROR_SUCCESS ||
-      size == 0)
-    return {};
-  std::string buffer;
-  for (;;) {
-    // One spare NUL, since stored text need not be terminated.
-    buffer.assign(size + 1, '\0');
-    DWORD got = size;
-    const LONG rc =
-        RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer.data()), &got);
-    if (rc == ERROR_MORE_DATA) {
-      // The value grew between the two calls.
-      size = std::max(got, size * 2);
-      continue;
-    }
-    if (rc != ERROR_SUCCESS || got == 0) return {};
-    break;
-  }
-  if (type != REG_SZ && type != REG_EXPAND_SZ)
+  std::optional<Value> value =
+      last_ && last_->name == name ? std::move(last_) : Query(name);
+  Forget();
+  if (!value || value->data.empty()) return {};
+  if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
     throw TavroError(FormatError(kInvalidDataType, name));
-  buffer.resize(buffer.find('\0'));
-  return buffer;
+  // Stored text need not be terminated.
+  return value->data.substr(0, value->data.find('\0'));
 }
 
 void WinRegistry::WriteString(const std::string& name,
                               const std::string& value) {
+  Forget();
   SetValue(key_.get(), name, REG_SZ, value.c_str(), value.size() + 1);
 }
 
 void WinRegistry::WriteInteger(const std::string& name, std::uint32_t value) {
+  Forget();
   const DWORD data = value;
   SetValue(key_.get(), name, REG_DWORD, &data, sizeof data);
 }
@@ -119,9 +124,13 @@ bool WinRegistry::DeleteKey(const std::string& path) {
   const std::string relative = RelativePath(path);
   // An empty path would empty the whole hive.
   if (relative.empty()) return false;
+  Forget();
   return RegDeleteTreeA(HKEY_CURRENT_USER, relative.c_str()) == ERROR_SUCCESS;
 }
 
-void WinRegistry::CloseKey() { key_.reset(); }
+void WinRegistry::CloseKey() {
+  Forget();
+  key_.reset();
+}
 
 }  // namespace tavro::win

@@ -1,6 +1,8 @@
 // The registry of the current user, through the ANSI functions.
 #pragma once
 
+#include <optional>
+
 #include "Handles.h"
 #include "Registry.h"
 
@@ -18,7 +20,19 @@ class WinRegistry : public Registry {
   void CloseKey() override;
 
  private:
+  // A value as queried: its type and bytes, with one spare NUL.
+  struct Value {
+    std::string name;
+    DWORD type;
+    std::string data;
+  };
+  std::optional<Value> Query(const std::string& name);
+  void Forget() { last_.reset(); }
+
   UniqueHKey key_;
+  // The value ValueExists found: the start-up read tests each marker and
+  // then reads it, and each look is a trip to the registry.
+  std::optional<Value> last_;
 };
 
 }  // namespace tavro::win
