@@ -406,7 +406,6 @@ void TMainForm::SetMenuItemCaption(std::string_view name,
   info.fType = caption == "-" ? MFT_SEPARATOR : MFT_STRING;
   info.dwTypeData = const_cast<char*>(text.c_str());
   SetMenuItemInfoA(menu_, MainMenuItems()[i].id, FALSE, &info);
-  DrawMenuBar(window_);
 }
 
 TSpeedButton* TMainForm::SpeedButton(std::string_view name) {
@@ -481,6 +480,8 @@ void TMainForm::ApplyTexts(const TFormTexts& texts) {
       SetColumnCaption(1, c.Second);
     }
   }
+  // Once for all the captions: each redraw recomputes the whole frame.
+  DrawMenuBar(window_);
   fontName_ = texts.FontName;
   fontSize_ =
       std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
