@@ -31,8 +31,15 @@ class FileSystem {
   // Replaces the file, or creates it, whole: the bytes go to a new file in
   // the same folder, which then takes the old one's place in one step. A
   // failure throws a TavroError with the system's message, ReplaceFailed
-  // at that last step, and leaves the old file as it was.
-  virtual void WriteFile(const std::string& path, std::string_view bytes) = 0;
+  // at that last step, and leaves the old file as it was. Cached skips the
+  // wait for the disk, for files made again at every save: a power cut may
+  // empty them, a killed program never.
+  enum class Sync { ToDisk, Cached };
+  virtual void WriteFile(const std::string& path, std::string_view bytes,
+                         Sync sync) = 0;
+  void WriteFile(const std::string& path, std::string_view bytes) {
+    WriteFile(path, bytes, Sync::ToDisk);
+  }
   // The names, without folder, of the files and folders that the system's
   // wildcard search ("*", "?") yields for the pattern, in its order; none
   // when the folder is missing. The system may also match short 8.3 names.

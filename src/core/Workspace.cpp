@@ -50,7 +50,9 @@ void TWorkspace::WriteRegistryAndBackup() {
 
 void TWorkspace::WriteScript(const std::string& path,
                              const std::string& content) {
-  platform_.files.WriteFile(path, FillScriptText(content));
+  // Made again from the list at every save.
+  platform_.files.WriteFile(path, FillScriptText(content),
+                            FileSystem::Sync::Cached);
 }
 
 void TWorkspace::SaveBtnClick() {

@@ -201,7 +201,7 @@ std::optional<MemoryFileSystem::WriteFailure> MemoryFileSystem::TryWrite(
 
 // As the real one: a new file beside the old, then moved over it.
 void MemoryFileSystem::WriteFile(const std::string& path,
-                                 std::string_view bytes) {
+                                 std::string_view bytes, Sync) {
   const Location at = Locate(path);
   if (!at.parsed.valid) throw TavroError(kInvalidName);
   if (!at.parent) throw TavroError(kPathNotFound);

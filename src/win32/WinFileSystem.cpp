@@ -48,8 +48,9 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
 }
 
 namespace {
-// Writes, flushes and closes a new file.
-void WriteNewFile(const std::string& path, std::string_view bytes) {
+// Writes and closes a new file, flushed to disk when asked.
+void WriteNewFile(const std::string& path, std::string_view bytes,
+                  FileSystem::Sync sync) {
   UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
                               CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
@@ -61,24 +62,27 @@ void WriteNewFile(const std::string& path, std::string_view bytes) {
       ThrowLastError();  // the handle still closes on the way out
     bytes.remove_prefix(written);
   }
-  if (!FlushFileBuffers(file.get())) ThrowLastError();
+  if (sync == FileSystem::Sync::ToDisk && !FlushFileBuffers(file.get()))
+    ThrowLastError();
   if (!CloseHandle(file.release())) ThrowLastError();
 }
 }  // namespace
 
-void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  // The new file lies in the same folder, so that the move is a rename.
-  const std::size_t name = FileNameStart(path);
-  const std::string folder = name == 0 ? "." : path.substr(0, name);
-  char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.c_str(), "tav", 0, temporary)) ThrowLastError();
+void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
+                              Sync sync) {
+  // The new file lies in the same folder, so that the move is a rename. One
+  // name serves every write, one after the other, and whatever a killed
+  // save left under it is simply written over.
+  const std::string temporary =
+      path.substr(0, FileNameStart(path)) + "~tavro.tmp";
   try {
-    WriteNewFile(temporary, bytes);
-    if (!MoveFileExA(temporary, path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    WriteNewFile(temporary, bytes, sync);
+    const DWORD flags = sync == Sync::ToDisk ? MOVEFILE_WRITE_THROUGH : 0;
+    if (!MoveFileExA(temporary.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | flags))
       throw ReplaceFailed(SystemMessage(GetLastError()));
   } catch (...) {
-    DeleteFileA(temporary);
+    DeleteFileA(temporary.c_str());
     throw;
   }
 }

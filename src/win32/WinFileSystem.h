@@ -17,7 +17,9 @@ class WinFileSystem : public FileSystem {
   bool DirectoryExists(const std::string& path) override;
   bool CreateDirectory(const std::string& path) override;
   bool DeleteFile(const std::string& path) override;
-  void WriteFile(const std::string& path, std::string_view bytes) override;
+  using FileSystem::WriteFile;
+  void WriteFile(const std::string& path, std::string_view bytes,
+                 Sync sync) override;
   std::vector<std::string> FindFiles(const std::string& pattern) override;
 };
 
