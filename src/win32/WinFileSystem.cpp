@@ -1,6 +1,7 @@
 #include "WinFileSystem.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "CodePage.h"
 #include "Errors.h"
@@ -48,23 +49,36 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
 }
 
 namespace {
-// Writes and closes a new file, flushed to disk when asked.
-void WriteNewFile(const std::string& path, std::string_view bytes,
-                  FileSystem::Sync sync) {
-  UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
+void WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk =
         static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
-    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr))
-      ThrowLastError();  // the handle still closes on the way out
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr))
+      ThrowLastError();
     bytes.remove_prefix(written);
   }
-  if (sync == FileSystem::Sync::ToDisk && !FlushFileBuffers(file.get()))
-    ThrowLastError();
-  if (!CloseHandle(file.release())) ThrowLastError();
+}
+
+// Puts the open file in the target's place through its own handle, which
+// spares the system opening it again by name.
+bool RenameOver(HANDLE file, const std::string& target) {
+  char full[MAX_PATH];
+  const DWORD length =
+      GetFullPathNameA(target.c_str(), MAX_PATH, full, nullptr);
+  if (length == 0 || length >= MAX_PATH) return false;
+  const std::string ntPath = std::string("\\??\\") + full;
+  const int wide =
+      MultiByteToWideChar(CP_ACP, 0, ntPath.c_str(), -1, nullptr, 0);
+  if (wide <= 0) return false;
+  std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + wide * sizeof(WCHAR));
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = TRUE;
+  info->RootDirectory = nullptr;
+  MultiByteToWideChar(CP_ACP, 0, ntPath.c_str(), -1, info->FileName, wide);
+  info->FileNameLength = static_cast<DWORD>((wide - 1) * sizeof(WCHAR));
+  return SetFileInformationByHandle(file, FileRenameInfo, info,
+                                    static_cast<DWORD>(buffer.size())) != 0;
 }
 }  // namespace
 
@@ -75,16 +89,22 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
   // save left under it is simply written over.
   const std::string temporary =
       path.substr(0, FileNameStart(path)) + "~tavro.tmp";
+  UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
+                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
   try {
-    WriteNewFile(temporary, bytes, sync);
-    const DWORD flags = sync == Sync::ToDisk ? MOVEFILE_WRITE_THROUGH : 0;
-    if (!MoveFileExA(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | flags))
+    WriteAll(file.get(), bytes);
+    if (sync == Sync::ToDisk && !FlushFileBuffers(file.get())) ThrowLastError();
+    if (!RenameOver(file.get(), path))
       throw ReplaceFailed(SystemMessage(GetLastError()));
   } catch (...) {
-    DeleteFileA(temporary.c_str());
+    FILE_DISPOSITION_INFO gone{TRUE};
+    SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone,
+                               sizeof gone);
     throw;
   }
+  if (!CloseHandle(file.release())) ThrowLastError();
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {
