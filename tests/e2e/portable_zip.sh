@@ -15,6 +15,7 @@ scratch=$(mktemp -d /tmp/tavro-zip.XXXXXX)
 # This prefix's desktop must not stay on the display: other tests send
 # their keys to the desktop of theirs. The prefix is made anew every time.
 trap 'wineserver -k </dev/null >/dev/null 2>&1 || true
+      wineserver -w </dev/null >/dev/null 2>&1 || true
       rm -rf "$scratch" "$WINEPREFIX"' EXIT
 
 # The name and the top folder carry major.minor of the project's version.
