@@ -8,7 +8,8 @@
 namespace {
 BOOL CALLBACK PrintTitle(HWND window, LPARAM) {
   char title[512];
-  if (IsWindowVisible(window) && GetWindowTextA(window, title, sizeof title) > 0)
+  if (IsWindowVisible(window) &&
+      GetWindowTextA(window, title, sizeof title) > 0)
     std::printf("%s\n", title);
   return TRUE;
 }
