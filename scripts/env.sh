@@ -19,9 +19,12 @@ ensure_packages() {
   ensure_debs "${want[@]}"
 }
 
-configure_build() {  # $1 = native | win
+# Configures the build native or win once, then builds the targets named
+# after it, or all.
+configure_build() {  # native | win [TARGET...]
   local dir=$BUILD/$1
-  local extra=()
+  local extra=() targets=()
+  [ $# -gt 1 ] && targets=(--target "${@:2}")
   if [ "$1" = win ]; then
     extra=(-DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-x86_64.cmake")
   else
@@ -30,7 +33,18 @@ configure_build() {  # $1 = native | win
   if [ ! -f "$dir/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
   fi
-  cmake --build "$dir" -j"$(nproc)"
+  cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
+}
+
+# Packs the portable zip of the Windows build DIR, from the Tavro.exe built
+# there, into the folder OUT (DIR unless given) and prints its path.
+make_zip() {  # DIR [OUT]
+  local dir=$1 out=${2:-$1} name
+  name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' \
+    "$dir/CPackConfig.cmake")
+  (cd "$dir" && cpack --config CPackConfig.cmake -B "$out" >/dev/null)
+  rm -rf "$out/_CPack_Packages"
+  echo "$out/$name.zip"
 }
 
 # A ready Wine prefix: no crash dialogs, a virtual desktop so hidden and
@@ -65,15 +79,20 @@ REG
   touch "$WINEPREFIX/.tavro-ready"
 }
 
-# Wine's desktop of this prefix (other prefixes may have theirs).
-desktop_running() {
+# The process of Wine's desktop of this prefix (other prefixes may have
+# theirs); fails when there is none.
+desktop_pid() {
   local pid
   for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
-      grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+      grep -qx "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return 0
+    fi
   done
   return 1
 }
+desktop_running() { desktop_pid >/dev/null; }
 
 # A virtual X display with Wine's desktop on it, unless one is given.
 ensure_display() {

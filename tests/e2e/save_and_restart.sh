@@ -5,25 +5,9 @@
 # Arguments: Tavro.exe. Needs WINEPREFIX and DISPLAY with a Wine desktop.
 set -euo pipefail
 exe=$(readlink -f "$1")
-wine=/usr/lib/wine/wine64
-key='HKCU\Software\Microsoft\Internet Explorer\MenuExt'
+source "$(dirname "$0")/drive.sh"
 work=$(mktemp -d /tmp/tavro-e2e.XXXXXX)
 trap '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# The desktop window of this prefix's explorer; other prefixes may have
-# theirs on the same display.
-desktop() {
-  local pid
-  for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
-      grep -qx "WINEPREFIX=$WINEPREFIX"; then
-      xdotool search --all --pid "$pid" --name 'Wine desktop' | head -n 1
-      return
-    fi
-  done
-}
-keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
 
 # A program folder of the test's own, so that the language chosen at the
 # first start is written there; the work folder is another.
@@ -33,37 +17,19 @@ cp "$exe" "$program/"
 cp -r "$(dirname "$exe")/Languages" "$program/"
 exe=$program/$(basename "$exe")
 
-start_tavro() {
-  (cd "$work" && "$wine" "$exe" </dev/null >/dev/null 2>&1) &
-  tavro=$!
-  sleep 2.5
-}
-
-stop_tavro() {
-  keys key alt+F4
-  for _ in $(seq 50); do kill -0 "$tavro" 2>/dev/null || return 0; sleep 0.2; done
-  fail "Tavro did not close"
-}
-
 "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
 
-start_tavro
-# The first start asks for a language: E picks English, Enter takes it.
-keys type E
-keys key Return
+start_tavro "$exe" "$work"
+# The first start asks for a language.
+choose_language E
 tr -d '\r' <"$program/Language.ini" | grep -qx 'Language=English' ||
   fail "English was not chosen at the first start"
 keys key ctrl+a
-keys type --delay 30 'E-mail'
-keys key Tab
-keys type --delay 30 'me@example.org'
-keys key Return
-keys type --delay 30 'Second line'
-keys key Tab Return
+type_entry E-mail me@example.org 'Second line'
 keys key ctrl+s
 stop_tavro
 
-reg=$("$wine" reg query "$key" /s 2>/dev/null | tr -d '\r')
+reg=$(registry)
 echo "$reg" | grep -q 'MenuExt\\00.E-mail$' || fail "no subkey 00.E-mail: $reg"
 echo "$reg" | grep -q 'Contexts.*REG_DWORD.*0x4' || fail "Contexts: $reg"
 echo "$reg" | grep -qF 'Tavro    REG_SZ    me@example.org\r\nSecond line' ||
@@ -77,7 +43,7 @@ backup=$(tr -d '\r' <"$work/BackUp.ifm")
 [ "$backup" = $'[User]\n0.Title=E-mail\n0.Content=me@example.org\\r\\nSecond line' ] ||
   fail "backup file: $backup"
 
-start_tavro
+start_tavro "$exe" "$work"
 # A second copy brings this one to the front and ends.
 (cd "$work" && timeout 20 "$wine" "$exe" </dev/null >/dev/null 2>&1) ||
   fail "a second Tavro did not end by itself"

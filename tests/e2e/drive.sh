@@ -1,0 +1,43 @@
+# What the end-to-end tests share: Tavro started in a work folder and driven
+# with real keystrokes on the Wine desktop of this prefix. Sourced; needs
+# WINEPREFIX and DISPLAY with that desktop.
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
+wine=$WINE64
+key='HKCU\Software\Microsoft\Internet Explorer\MenuExt'
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Another prefix's desktop may lie on the same display.
+desktop() {
+  xdotool search --all --pid "$(desktop_pid)" --name 'Wine desktop' | head -n 1
+}
+keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
+
+start_tavro() {  # EXE WORK-FOLDER; sets tavro to its process
+  (cd "$2" && "$wine" "$1" </dev/null >/dev/null 2>&1) &
+  tavro=$!
+  sleep 2.5
+}
+
+stop_tavro() {
+  keys key alt+F4
+  for _ in $(seq 50); do kill -0 "$tavro" 2>/dev/null || return 0; sleep 0.2; done
+  fail "Tavro did not close"
+}
+
+# At the first start: the language whose name begins with LETTER, taken.
+choose_language() {
+  keys type "$1"
+  keys key Return
+}
+
+# Into the open editor: a Title and a Content of two lines, then OK.
+type_entry() {  # TITLE LINE1 LINE2
+  keys type --delay 30 "$1"
+  keys key Tab
+  keys type --delay 30 "$2"
+  keys key Return
+  keys type --delay 30 "$3"
+  keys key Tab Return
+}
+
+registry() { "$wine" reg query "$key" /s 2>/dev/null | tr -d '\r'; }
