@@ -82,19 +82,20 @@ Pair TimeRegistryRead(int entries, int runs) {
   win::WinRegistry registry;
   MenuRegistration menu(registry);
   menu.Rewrite(SampleEntries(entries), ScratchFolder("tavro-timing-work"));
-  std::vector<std::string> names;
-  registry.OpenKey(kMenuExtKey, false);
-  names = registry.GetKeyNames();
-  registry.CloseKey();
   std::vector<double> tavroMs, floorMs;
   char data[1024];
   for (int run = 0; run < runs; ++run) {
     Stopwatch floorClock;
     HKEY menuKey;
     RegOpenKeyExA(HKEY_CURRENT_USER, kMenuExtKey + 1, 0, KEY_READ, &menuKey);
-    for (const std::string& name : names) {
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+      DWORD length = sizeof name;
+      if (RegEnumKeyExA(menuKey, i, name, &length, nullptr, nullptr, nullptr,
+                        nullptr) != ERROR_SUCCESS)
+        break;
       HKEY key;
-      RegOpenKeyExA(menuKey, name.c_str(), 0, KEY_READ, &key);
+      RegOpenKeyExA(menuKey, name, 0, KEY_READ, &key);
       DWORD size = sizeof data;
       RegQueryValueExA(key, kMarkerValue, nullptr, nullptr,
                        reinterpret_cast<BYTE*>(data), &size);

@@ -29,8 +29,8 @@ struct Pair {
 StartupFigures TimeStartup(const std::string& tavroExe,
                            const std::string& bareExe, int entries, int runs);
 
-// The start-up's read of the menu key, against opening each subkey,
-// reading its marker and closing it.
+// The start-up's read of the menu key, against listing its subkeys and
+// opening each, reading its marker and closing it.
 Pair TimeRegistryRead(int entries, int runs);
 
 // A whole save into an empty menu key and work folder, against the calls

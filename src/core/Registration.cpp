@@ -80,6 +80,13 @@ bool MenuRegistration::OpenMarkedSubkey(const std::string& name) {
          registry_.ValueExists(kMarkerValue);
 }
 
+bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
+  // Only a name that was cut, took a slash for a backslash or a number of
+  // its own: asking every key would cost a trip per entry at each start.
+  return name.find('/') != std::string_view::npos || name.ends_with(')') ||
+         name.size() + 1 >= MaxKeyNameLength();
+}
+
 MenuRegistration::ReadResult MenuRegistration::Read() {
   std::vector<std::string> names = SubkeyNames(true);
   // The registry lists 100 after 10 and before 11; the index keeps the
@@ -91,7 +98,7 @@ MenuRegistration::ReadResult MenuRegistration::Read() {
     TSection entry{TitleFromKeyName(name), {}};
     try {
       entry.Content = DecodeLineBreaks(registry_.ReadString(kMarkerValue));
-      if (registry_.ValueExists(kTitleValue))
+      if (MayHoldTitleValue(name) && registry_.ValueExists(kTitleValue))
         entry.Title = registry_.ReadString(kTitleValue);
     } catch (const TavroError& e) {
       if (!result.error) result.error = e.what();

@@ -58,6 +58,8 @@ class MenuRegistration {
   std::vector<std::string> SubkeyNames(bool canCreate);
   std::size_t MaxKeyNameLength() const;
   bool OpenMarkedSubkey(const std::string& name);
+  // Whether Rewrite may have given the subkey kTitleValue.
+  bool MayHoldTitleValue(std::string_view name) const;
 
   Registry& registry_;
   std::string keyPath_;
