@@ -1,48 +1,49 @@
 // Prints Tavro's start-up, save, load and memory under Wine, each as a
 // ratio to a baseline measured in the same run.
-// Arguments: the paths of Tavro.exe and of the bare window program.
+// Arguments: the paths of Tavro.exe and of the bare window program, then
+// optionally which of start, save and load to time (all by default).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstring>
 
 #include "Timing.h"
 #include "WineTiming.h"
 
 using namespace tavro::bench;
 
-int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: wine_timing Tavro.exe bare_window.exe\n");
-    return 2;
-  }
-  const int startRuns = 11;
-  std::printf("start-up, median of %d alternating runs\n", startRuns);
-  std::size_t tavroPeak = 0, barePeak = 0;
+namespace {
+void Startup(const char* tavro, const char* bare) {
+  const int runs = 11;
+  std::printf("start-up, median of %d alternating runs\n", runs);
+  StartupFigures most{};
   for (int entries : {0, 100, 1000}) {
-    const StartupFigures f = TimeStartup(argv[1], argv[2], entries, startRuns);
-    PrintRatio("  Tavro, " + std::to_string(entries) + " entries", f.tavroMs,
-               "bare window", f.bareMs);
-    if (entries == 1000) {
-      tavroPeak = f.tavroPeakKiB;
-      barePeak = f.barePeakKiB;
-    }
+    most = TimeStartup(tavro, bare, entries, runs);
+    PrintRatio("  Tavro, " + std::to_string(entries) + " entries", most.tavroMs,
+               "bare window", most.bareMs);
   }
   for (int entries : {100, 1000}) {
     const Pair read = TimeRegistryRead(entries, 5);
     PrintRatio("  menu key read, " + std::to_string(entries) + " entries",
-               read.tavroMs, "open, read, close", read.floorMs);
+               read.tavroMs, "list, open, read, close", read.floorMs);
   }
   std::printf(
-      "peak working set, 1000 entries: Tavro %zu KiB, bare window "
-      "%zu KiB: %.2fx\n",
-      tavroPeak, barePeak, double(tavroPeak) / double(barePeak));
+      "peak working set, 1000 entries: Tavro %zu KiB, bare window %zu KiB: "
+      "%.2fx\n",
+      most.tavroPeakKiB, most.barePeakKiB,
+      double(most.tavroPeakKiB) / double(most.barePeakKiB));
+}
 
+void Save() {
   std::printf("save into an empty menu key and folder, median of 5\n");
   for (int entries : {100, 1000}) {
     const Pair save = TimeSave(entries, 5);
     PrintRatio("  save, " + std::to_string(entries) + " entries", save.tavroMs,
                "floor", save.floorMs);
   }
+}
+
+void Load() {
   std::printf("Tools > Load, median of 5\n");
   for (int entries : {100, 1000}) {
     const LoadFigures load = TimeLoad(entries, 5);
@@ -50,5 +51,24 @@ int main(int argc, char** argv) {
     PrintRatio(name, load.tavroMs, "reads key by key", load.keysMs);
     PrintRatio(name, load.tavroMs, "one section read", load.sectionMs);
   }
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr,
+                 "usage: wine_timing Tavro.exe bare_window.exe "
+                 "[start] [save] [load]\n");
+    return 2;
+  }
+  auto wanted = [&](const char* part) {
+    if (argc == 3) return true;
+    for (int i = 3; i < argc; ++i)
+      if (std::strcmp(argv[i], part) == 0) return true;
+    return false;
+  };
+  if (wanted("start")) Startup(argv[1], argv[2]);
+  if (wanted("save")) Save();
+  if (wanted("load")) Load();
   return 0;
 }
