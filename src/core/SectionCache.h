@@ -4,9 +4,8 @@
 // For one operation, over files that nothing else changes meanwhile.
 #pragma once
 
-#include <map>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "ProfileFile.h"
 
@@ -28,11 +27,15 @@ class SectionCache : public ProfileFile {
                    const std::string& key, const std::string& value) override;
 
  private:
-  // Values by key in lower case; the first of equal keys.
-  using Keys = std::unordered_map<std::string, std::string>;
+  struct Section {
+    std::string file, name;  // the name in lower case
+    // By key in lower case; of equal keys the first in the file.
+    std::vector<std::pair<std::string, std::string>> keys;
+  };
+  const Section& Find(const std::string& file, const std::string& section);
 
   ProfileFile& profiles_;
-  std::map<std::pair<std::string, std::string>, Keys> sections_;
+  std::vector<Section> sections_;
 };
 
 }  // namespace tavro
