@@ -51,6 +51,16 @@ TEST_F(MainFormTest, StartUpListsTheMarkedEntriesWithTheirWholeContent) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(MainFormTest, RowsFilledWithDrawingHeldAreDrawnAndScrolledAfter) {
+  for (int i = 10; i < 60; ++i)
+    key.AddEntry(std::to_string(i) + ".Entry", "Content");
+  Open();
+  ASSERT_EQ(Rows().RowCount(), 50);
+  EXPECT_TRUE(GetWindowLongPtrA(Form().ListView(), GWL_STYLE) & WS_VSCROLL);
+  SendMessageA(Form().ListView(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_GT(SendMessageA(Form().ListView(), LVM_GETTOPINDEX, 0, 0), 30);
+}
+
 TEST_F(MainFormTest, UpAndDownMoveTheSelectedRowAndFocusTheList) {
   SeedEntries();
   Open();
