@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Dpi.h"
 #include "Handles.h"
 #include "ListViewRows.h"
 #include "MainLayout.h"
@@ -104,6 +105,8 @@ class TMainForm {
 
   void CreateMenuBar();
   void CreateControls();
+  // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
+  void ScaleTo(UINT dpi);
   void ApplyFont();
   TFormTexts CollectTexts();
   void ApplyTexts(const TFormTexts& texts);
@@ -115,6 +118,7 @@ class TMainForm {
   Platform platform_;
   std::string menuKey_;
   HWND window_ = nullptr;
+  UINT dpi_ = kBaseDpi;
   HMENU menu_ = nullptr;  // owned by the window
   HWND coolBar_ = nullptr;
   HWND list_ = nullptr;

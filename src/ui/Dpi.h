@@ -1,0 +1,38 @@
+// Every size of the windows is laid out for 96 pixels per inch; these turn
+// it into the pixels of a window's own DPI, which may change as the window
+// moves between monitors.
+#pragma once
+
+#include <windows.h>
+
+namespace tavro::ui {
+
+inline constexpr UINT kBaseDpi = 96;
+
+// The one place where a 96-DPI length becomes pixels.
+inline int Scale(int length, UINT dpi) {
+  return MulDiv(length, static_cast<int>(dpi), kBaseDpi);
+}
+// Each edge on its own, so that controls that touch at 96 DPI still do.
+RECT Scale(const RECT& r, UINT dpi);
+
+// The window's DPI; the screen's where Windows has no DPI per window.
+UINT WindowDpi(HWND window);
+// GetSystemMetrics for the DPI given.
+int MetricForDpi(int index, UINT dpi);
+// The window rectangle around a client rectangle, at the DPI given.
+void AdjustFrameForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle,
+                       UINT dpi);
+// A dialog lays itself out at a new DPI; the dialog manager must not too.
+void KeepDialogManagerFromScaling(HWND dialog);
+
+// A font by face and size in points, at the DPI given.
+HFONT CreatePointFont(const char* face, int points, UINT dpi,
+                      int weight = FW_NORMAL, bool underline = false);
+// A copy of the font, made for another DPI.
+HFONT RescaleFont(HFONT font, UINT from, UINT to);
+// An icon of the program at the size of the metric (SM_CXICON or
+// SM_CXSMICON) at the DPI given.
+HICON LoadIconForDpi(HINSTANCE instance, UINT id, int metric, UINT dpi);
+
+}  // namespace tavro::ui
