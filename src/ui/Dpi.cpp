@@ -24,10 +24,9 @@ struct DpiFunctions {
    int) = FromUser32<decltype(dialogBehaviour)>("SetDialogDpiChangeBehavior");
 };
 
-const DpiFunctions& Functions() {
-  static const DpiFunctions functions;
-  return functions;
-}
+// Looked up once, at start-up.
+const DpiFunctions functions;
+const DpiFunctions& Functions() { return functions; }
 
 UINT ScreenDpi() {
   HDC screen = GetDC(nullptr);

@@ -564,15 +564,35 @@ void TMainForm::TavrohelpItemClick() {
   if (const auto page = workspace_->HelpPage()) shell_->Open(window_, *page);
 }
 
+// The bar takes its height from its font, which does not grow in step with
+// the DPI; its least height is raised to keep it in proportion. The bar
+// adds its borders to that least height, so the first try measures them.
+SIZE TMainForm::SizeStatusBar() {
+  RECT bar;
+  auto height = [&] {
+    SendMessageA(status_, WM_SIZE, 0, 0);
+    GetWindowRect(status_, &bar);
+    return static_cast<int>(bar.bottom - bar.top);
+  };
+  const int want = Scale(kStatusBarHeight, dpi_);
+  SendMessageA(status_, SB_SETMINHEIGHT, 0, 0);
+  int got = height();
+  if (got < want) {
+    SendMessageA(status_, SB_SETMINHEIGHT, want, 0);
+    got = height();
+    if (got > want) {
+      SendMessageA(status_, SB_SETMINHEIGHT, 2 * want - got, 0);
+      got = height();
+    }
+  }
+  return {bar.right - bar.left, got};
+}
+
 void TMainForm::FormResize() {
   if (!status_) return;
   RECT client;
   GetClientRect(window_, &client);
-  SendMessageA(status_, WM_SIZE, 0, 0);
-  RECT bar;
-  GetWindowRect(status_, &bar);
-  const int barHeight = bar.bottom - bar.top;
-  const int barWidth = bar.right - bar.left;
+  const auto [barWidth, barHeight] = SizeStatusBar();
   const int margin = Scale(kStatusPanelMargin, dpi_);
   int parts[] = {barWidth - margin,
                  barWidth - margin + Scale(kStatusPanel1Width, dpi_)};

@@ -108,6 +108,8 @@ class TMainForm {
   // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
   void ScaleTo(UINT dpi);
   void ApplyFont();
+  // Sizes the status bar; returns its size.
+  SIZE SizeStatusBar();
   TFormTexts CollectTexts();
   void ApplyTexts(const TFormTexts& texts);
   std::size_t MenuIndex(std::string_view name) const;

@@ -1,0 +1,130 @@
+// Each window at 120, 144 and 192 DPI, told as Windows tells a window that
+// moved to another monitor: its layout at 96 DPI, scaled, and back at 96
+// exactly as before.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "ModalDialog.h"
+#include "UiHarness.h"
+#include "resource.h"
+
+// After windows.h, which UiHarness.h brings.
+#include <commctrl.h>
+
+namespace tavro::test {
+namespace {
+
+struct Placed {
+  HWND window;
+  RECT rect;  // in the top window's client area
+  LONG fontHeight;
+};
+
+struct Layout {
+  SIZE client;
+  std::vector<Placed> children;  // every descendant, in Z order
+};
+
+Layout Measure(HWND top) {
+  Layout layout;
+  RECT client;
+  GetClientRect(top, &client);
+  layout.client = {client.right, client.bottom};
+  EnumChildWindows(
+      top,
+      [](HWND child, LPARAM into) {
+        auto& layout = *reinterpret_cast<Layout*>(into);
+        // The list lays its header out by its font, which is checked.
+        char name[16] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (std::string(name) == WC_HEADERA) return TRUE;
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, GetAncestor(child, GA_ROOT),
+                        reinterpret_cast<POINT*>(&r), 2);
+        LOGFONTA font{};
+        if (auto handle =
+                reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)))
+          GetObjectA(handle, sizeof font, &font);
+        layout.children.push_back({child, r, font.lfHeight});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&layout));
+  return layout;
+}
+
+std::string Name(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name + (" \"" + ui::WindowText(window) + "\"");
+}
+
+// What Windows suggests: the same place, the frame around the client area
+// scaled.
+void MoveToDpi(HWND top, UINT dpi, SIZE client96) {
+  RECT window, client;
+  GetWindowRect(top, &window);
+  GetClientRect(top, &client);
+  RECT suggested = window;
+  suggested.right += MulDiv(client96.cx, dpi, 96) - client.right;
+  suggested.bottom += MulDiv(client96.cy, dpi, 96) - client.bottom;
+  SendMessageA(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+               reinterpret_cast<LPARAM>(&suggested));
+}
+
+void ExpectScaled(const Layout& at96, const Layout& now, UINT dpi) {
+  auto close = [&](LONG was, LONG is) {
+    return std::abs(MulDiv(was, dpi, 96) - is) <= 1;
+  };
+  EXPECT_TRUE(close(at96.client.cx, now.client.cx) &&
+              close(at96.client.cy, now.client.cy))
+      << dpi << " DPI: client " << now.client.cx << "x" << now.client.cy;
+  ASSERT_EQ(now.children.size(), at96.children.size());
+  for (std::size_t i = 0; i < now.children.size(); ++i) {
+    const Placed& was = at96.children[i];
+    const Placed& is = now.children[i];
+    // A link is as wide as its text, which does not keep step with the
+    // font's height.
+    const bool fitsText = GetWindowLongA(is.window, GWL_STYLE) & SS_NOTIFY;
+    EXPECT_TRUE(close(was.rect.left, is.rect.left) &&
+                close(was.rect.top, is.rect.top) &&
+                (fitsText || close(was.rect.right, is.rect.right)) &&
+                close(was.rect.bottom, is.rect.bottom))
+        << dpi << " DPI: " << Name(is.window) << " at " << is.rect.left << ","
+        << is.rect.top << " to " << is.rect.right << "," << is.rect.bottom
+        << ", at 96 DPI " << was.rect.left << "," << was.rect.top << " to "
+        << was.rect.right << "," << was.rect.bottom;
+    EXPECT_TRUE(close(was.fontHeight, is.fontHeight))
+        << dpi << " DPI: " << Name(is.window) << " font " << is.fontHeight;
+  }
+}
+
+// Scales the window through each DPI and back to 96.
+void ExpectScalesFrom96(HWND top, SIZE client96) {
+  const Layout at96 = Measure(top);
+  for (UINT dpi : {120u, 144u, 192u, 96u}) {
+    MoveToDpi(top, dpi, client96);
+    ExpectScaled(at96, Measure(top), dpi);
+  }
+}
+
+TEST_F(MainFormTest, EveryWindowIsItsNinetySixDpiLayoutScaled) {
+  Open();
+  ExpectScalesFrom96(Form().Handle(), {474, 292});
+  for (UINT command : {IDM_ADDITEM, IDM_LANGUAGEITEMS, IDM_ABOUTTAVROITEM}) {
+    bool shown = false;
+    WhileModal([&](HWND dialog) {
+      shown = true;
+      RECT client;
+      GetClientRect(dialog, &client);
+      ExpectScalesFrom96(dialog, {client.right, client.bottom});
+      PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    Command(command);
+    EXPECT_TRUE(shown) << command;
+  }
+}
+
+}  // namespace
+}  // namespace tavro::test
