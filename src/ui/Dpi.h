@@ -35,4 +35,9 @@ HFONT RescaleFont(HFONT font, UINT from, UINT to);
 // SM_CXSMICON) at the DPI given.
 HICON LoadIconForDpi(HINSTANCE instance, UINT id, int metric, UINT dpi);
 
+// The first glyph of a strip (its left glyph.cx by glyph.cy pixels), its
+// bottom-left colour see-through, scaled from 96 DPI: a 32-bit bitmap with
+// premultiplied alpha for AlphaBlend; null if the strip cannot be read.
+HBITMAP ScaleGlyph(HBITMAP strip, SIZE glyph, UINT dpi);
+
 }  // namespace tavro::ui

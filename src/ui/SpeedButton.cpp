@@ -6,9 +6,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <vector>
-
 namespace tavro::ui {
 
 namespace {
@@ -80,73 +77,12 @@ void TSpeedButton::SetDpi(UINT dpi, const RECT& bounds) {
   MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (dpi == dpi_) return;
   dpi_ = dpi;
-  ScaleGlyph();
+  scaled_.reset(glyph_ ? ScaleGlyph(glyph_.get(), glyphSize_, dpi_) : nullptr);
+  BITMAP info{};
+  scaledSize_ = {};
+  if (scaled_ && GetObjectA(scaled_.get(), sizeof info, &info))
+    scaledSize_ = {info.bmWidth, info.bmHeight};
   InvalidateRect(Handle(), nullptr, TRUE);
-}
-
-// Each pixel of the scaled glyph averages the pixels under it, weighted by
-// how much of each it covers. At whole factors (200%) that repeats every
-// pixel, as sharp as the original; between them (125%, 150%) only pixels
-// on a seam are mixed, where repeating would draw some rows twice and
-// others once. The see-through colour becomes alpha 0 first, so that mixed
-// edges fade out instead of taking on that colour.
-void TSpeedButton::ScaleGlyph() {
-  scaled_.reset();
-  BITMAP source{};
-  if (!glyph_ || !GetObjectA(glyph_.get(), sizeof source, &source)) return;
-  const int sw = glyphSize_.cx, sh = glyphSize_.cy, stride = source.bmWidth;
-  const int dw = Scale(sw, dpi_), dh = Scale(sh, dpi_);
-  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
-  BITMAPINFO info{};
-  info.bmiHeader = {
-      sizeof info.bmiHeader, stride, -sh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(stride) * sh);
-  HDC screen = GetDC(nullptr);
-  const int rows = GetDIBits(screen, glyph_.get(), 0, sh, pixels.data(), &info,
-                             DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != sh) return;
-  // The bottom-left pixel's colour is the see-through one.
-  const RGBQUAD key = pixels[static_cast<std::size_t>(sh - 1) * stride];
-  auto clear = [&](const RGBQUAD& p) {
-    return p.rgbRed == key.rgbRed && p.rgbGreen == key.rgbGreen &&
-           p.rgbBlue == key.rgbBlue;
-  };
-
-  info.bmiHeader.biWidth = dw;
-  info.bmiHeader.biHeight = -dh;
-  void* bits = nullptr;
-  scaled_.reset(
-      CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!scaled_) return;
-  auto* out = static_cast<RGBQUAD*>(bits);
-  // Target pixel x spans [x * sw, (x + 1) * sw) and source pixel i spans
-  // [i * dw, (i + 1) * dw) in the same units; likewise for rows.
-  const int area = sw * sh;
-  for (int y = 0; y < dh; ++y) {
-    for (int x = 0; x < dw; ++x) {
-      int sum[4] = {};
-      for (int j = y * sh / dh; j * dh < (y + 1) * sh; ++j) {
-        const int wy =
-            std::min((y + 1) * sh, (j + 1) * dh) - std::max(y * sh, j * dh);
-        for (int i = x * sw / dw; i * dw < (x + 1) * sw; ++i) {
-          const RGBQUAD& p = pixels[static_cast<std::size_t>(j) * stride + i];
-          if (clear(p)) continue;
-          const int w = wy * (std::min((x + 1) * sw, (i + 1) * dw) -
-                              std::max(x * sw, i * dw));
-          sum[0] += w * p.rgbBlue;
-          sum[1] += w * p.rgbGreen;
-          sum[2] += w * p.rgbRed;
-          sum[3] += w * 255;
-        }
-      }
-      auto channel = [&](int k) {
-        return static_cast<BYTE>((sum[k] + area / 2) / area);
-      };
-      out[y * dw + x] = {channel(0), channel(1), channel(2), channel(3)};
-    }
-  }
-  scaledSize_ = {dw, dh};
 }
 
 void TSpeedButton::Click() {

@@ -35,7 +35,6 @@ class TSpeedButton {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   void SetHot(bool hot);
-  void ScaleGlyph();
 
   win::UniqueWindow window_;
   HWND notify_;

@@ -1,10 +1,13 @@
 // Each window at 120, 144 and 192 DPI, told as Windows tells a window that
 // moved to another monitor: its layout at 96 DPI, scaled, and back at 96
 // exactly as before.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "Dpi.h"
+#include "Handles.h"
 #include "ModalDialog.h"
 #include "UiHarness.h"
 #include "resource.h"
@@ -123,6 +126,64 @@ TEST_F(MainFormTest, EveryWindowIsItsNinetySixDpiLayoutScaled) {
     });
     Command(command);
     EXPECT_TRUE(shown) << command;
+  }
+}
+
+std::vector<RGBQUAD> Pixels(HBITMAP bitmap, SIZE size) {
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof info.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(size.cx * size.cy));
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+bool SameColour(const RGBQUAD& a, const RGBQUAD& b) {
+  return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen &&
+         a.rgbBlue == b.rgbBlue;
+}
+
+// At 96 DPI a glyph is as drawn and at 192 each of its pixels is a 2x2
+// block, with the see-through colour clear; at 144 the mixed pixels on the
+// seams never show the see-through colour.
+TEST(GlyphScalingTest,
+     WholeFactorsRepeatPixelsAndNoneShowsTheSeeThroughColour) {
+  const win::UniqueBitmap strip(static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ADD),
+                 IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  BITMAP info{};
+  ASSERT_TRUE(GetObjectA(strip.get(), sizeof info, &info));
+  const SIZE glyph{info.bmWidth, info.bmHeight};
+  const std::vector<RGBQUAD> source = Pixels(strip.get(), glyph);
+  const RGBQUAD key = source[(glyph.cy - 1) * glyph.cx];
+  for (int factor : {1, 2}) {
+    const win::UniqueBitmap scaled(
+        ui::ScaleGlyph(strip.get(), glyph, 96 * factor));
+    const SIZE size{glyph.cx * factor, glyph.cy * factor};
+    const std::vector<RGBQUAD> out = Pixels(scaled.get(), size);
+    int wrong = 0;
+    for (int y = 0; y < size.cy; ++y)
+      for (int x = 0; x < size.cx; ++x) {
+        const RGBQUAD& s = source[y / factor * glyph.cx + x / factor];
+        const RGBQUAD& o = out[y * size.cx + x];
+        wrong += SameColour(s, key) ? o.rgbReserved != 0
+                                    : !SameColour(s, o) || o.rgbReserved != 255;
+      }
+    EXPECT_EQ(wrong, 0) << "at " << 96 * factor << " DPI";
+  }
+  const win::UniqueBitmap scaled(ui::ScaleGlyph(strip.get(), glyph, 144));
+  BITMAP at144{};
+  GetObjectA(scaled.get(), sizeof at144, &at144);
+  ASSERT_EQ(at144.bmWidth, 63);
+  ASSERT_EQ(at144.bmHeight, 53);
+  for (const RGBQUAD& o : Pixels(scaled.get(), {63, 53})) {
+    // Premultiplied: no channel above the alpha; opaque: not see-through.
+    EXPECT_LE(std::max({o.rgbRed, o.rgbGreen, o.rgbBlue}), o.rgbReserved);
+    if (o.rgbReserved == 255) {
+      EXPECT_FALSE(SameColour(o, key));
+    }
   }
 }
 
