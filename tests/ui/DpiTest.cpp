@@ -134,9 +134,10 @@ void ExpectScalesFrom96(HWND top) {
 TEST_F(MainFormTest, EveryWindowIsItsNinetySixDpiLayoutScaled) {
   Open();
   // Where the run means another screen, the windows are made for it.
-  if (const char* screen = std::getenv("TAVRO_SCREEN_DPI"))
+  if (const char* screen = std::getenv("TAVRO_SCREEN_DPI")) {
     EXPECT_EQ(ui::WindowDpi(Form().Handle()),
               std::strtoul(screen, nullptr, 10));
+  }
   ExpectScalesFrom96(Form().Handle());
   for (UINT command : {IDM_ADDITEM, IDM_LANGUAGEITEMS, IDM_ABOUTTAVROITEM}) {
     bool shown = false;
