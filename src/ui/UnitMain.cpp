@@ -565,8 +565,9 @@ void TMainForm::TavrohelpItemClick() {
 }
 
 // The bar takes its height from its font, which does not grow in step with
-// the DPI; its least height is raised to keep it in proportion. The bar
-// adds its borders to that least height, so the first try measures them.
+// the DPI; its least height is raised to keep it in proportion, and left
+// as the bar has it where that is not needed. The bar adds its borders to
+// that least height, so the first try measures them.
 SIZE TMainForm::SizeStatusBar() {
   RECT bar;
   auto height = [&] {
@@ -575,9 +576,11 @@ SIZE TMainForm::SizeStatusBar() {
     return static_cast<int>(bar.bottom - bar.top);
   };
   const int want = Scale(kStatusBarHeight, dpi_);
-  SendMessageA(status_, SB_SETMINHEIGHT, 0, 0);
+  if (barRaised_) SendMessageA(status_, SB_SETMINHEIGHT, 0, 0);
+  barRaised_ = false;
   int got = height();
   if (got < want) {
+    barRaised_ = true;
     SendMessageA(status_, SB_SETMINHEIGHT, want, 0);
     got = height();
     if (got > want) {

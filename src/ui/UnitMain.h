@@ -125,6 +125,7 @@ class TMainForm {
   HWND coolBar_ = nullptr;
   HWND list_ = nullptr;
   HWND status_ = nullptr;
+  bool barRaised_ = false;  // its least height set by SizeStatusBar
   HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
   bool running_ = false;
