@@ -58,12 +58,6 @@ Layout Measure(HWND top) {
   return layout;
 }
 
-std::string Name(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name + (" \"" + ui::WindowText(window) + "\"");
-}
-
 // What Windows suggests: the same place, the frame around the client area
 // scaled.
 void MoveToDpi(HWND top, UINT dpi, SIZE client96) {
@@ -105,12 +99,9 @@ void ExpectScaled(const Layout& at96, const Layout& now, UINT dpi) {
                 (bar || close(was.rect.top, is.rect.top)) &&
                 (fitsText || close(was.rect.right, is.rect.right)) &&
                 (list || close(was.rect.bottom, is.rect.bottom)))
-        << dpi << " DPI: " << Name(is.window) << " at " << is.rect.left << ","
-        << is.rect.top << " to " << is.rect.right << "," << is.rect.bottom
-        << ", at 96 DPI " << was.rect.left << "," << was.rect.top << " to "
-        << was.rect.right << "," << was.rect.bottom;
+        << dpi << " DPI: " << name << " " << ui::WindowText(is.window);
     EXPECT_TRUE(close(was.fontHeight, is.fontHeight))
-        << dpi << " DPI: " << Name(is.window) << " font " << is.fontHeight;
+        << dpi << " DPI: " << name << " font " << is.fontHeight;
   }
   EXPECT_EQ(listBottom, barTop) << dpi << " DPI";
 }
