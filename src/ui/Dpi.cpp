@@ -52,8 +52,7 @@ UINT WindowDpi(HWND window) {
 
 int MetricForDpi(int index, UINT dpi) {
   if (Functions().metric) return Functions().metric(index, dpi);
-  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi),
-                static_cast<int>(ScreenDpi()));
+  return Rescale(GetSystemMetrics(index), ScreenDpi(), dpi);
 }
 
 void AdjustFrameForDpi(RECT& r, DWORD style, bool menu, DWORD exStyle,
@@ -72,8 +71,9 @@ void KeepDialogManagerFromScaling(HWND dialog) {
 
 HFONT CreatePointFont(const char* face, int points, UINT dpi, int weight,
                       bool underline) {
-  return CreateFontA(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0,
-                     weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
+  constexpr UINT kPointsPerInch = 72;
+  return CreateFontA(-Rescale(points, kPointsPerInch, dpi), 0, 0, 0, weight,
+                     FALSE, underline, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, face);
 }
@@ -81,10 +81,8 @@ HFONT CreatePointFont(const char* face, int points, UINT dpi, int weight,
 HFONT RescaleFont(HFONT font, UINT from, UINT to) {
   LOGFONTA log{};
   GetObjectA(font, sizeof log, &log);
-  log.lfHeight =
-      MulDiv(log.lfHeight, static_cast<int>(to), static_cast<int>(from));
-  log.lfWidth =
-      MulDiv(log.lfWidth, static_cast<int>(to), static_cast<int>(from));
+  log.lfHeight = Rescale(log.lfHeight, from, to);
+  log.lfWidth = Rescale(log.lfWidth, from, to);
   return CreateFontIndirectA(&log);
 }
 

@@ -9,9 +9,13 @@ namespace tavro::ui {
 
 inline constexpr UINT kBaseDpi = 96;
 
-// The one place where a 96-DPI length becomes pixels.
+// The one place where a length turns into the pixels of another DPI.
+inline int Rescale(int length, UINT from, UINT to) {
+  return MulDiv(length, static_cast<int>(to), static_cast<int>(from));
+}
+// A 96-DPI length in the pixels of the DPI given.
 inline int Scale(int length, UINT dpi) {
-  return MulDiv(length, static_cast<int>(dpi), kBaseDpi);
+  return Rescale(length, kBaseDpi, dpi);
 }
 // Each edge on its own, so that controls that touch at 96 DPI still do.
 RECT Scale(const RECT& r, UINT dpi);

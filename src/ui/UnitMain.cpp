@@ -251,9 +251,7 @@ void TMainForm::ScaleTo(UINT dpi) {
   // A width the user has dragged keeps its share.
   const int title =
       static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 0, 0));
-  SendMessageA(
-      list_, LVM_SETCOLUMNWIDTH, 0,
-      MulDiv(title, static_cast<int>(dpi_), static_cast<int>(previous)));
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, Rescale(title, previous, dpi_));
   ApplyFont();
 }
 
