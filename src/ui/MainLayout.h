@@ -53,5 +53,8 @@ inline constexpr int kTitleColumnWidth = 100;
 inline constexpr SIZE kMainClientSize{474, 292};
 inline constexpr int kStatusPanelMargin = 74;
 inline constexpr int kStatusPanel1Width = 50;
+// The status bar's height in the layout's font; a bigger font makes it
+// taller.
+inline constexpr int kStatusBarHeight = 20;
 
 }  // namespace tavro::ui

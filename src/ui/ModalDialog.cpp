@@ -36,7 +36,10 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message,
                                          WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    reinterpret_cast<ModalDialog*>(lParam)->handle_ = dialog;
+    auto* self = reinterpret_cast<ModalDialog*>(lParam);
+    self->handle_ = dialog;
+    self->dpi_ = WindowDpi(dialog);
+    KeepDialogManagerFromScaling(dialog);
   }
   auto* self =
       reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
@@ -53,6 +56,10 @@ INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message,
   }
   // An exception must not unwind through the dialog manager.
   try {
+    if (message == WM_DPICHANGED) {
+      self->MoveToDpi(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
+      return TRUE;
+    }
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
     if (!self->error_) self->error_ = std::current_exception();
@@ -74,12 +81,45 @@ HWND ModalDialog::CreateControl(const char* className, const char* caption,
   return control;
 }
 
-void ModalDialog::PlaceOnDesktop(SIZE client, bool topmost) {
+void ModalDialog::PlaceControl(HWND control, const RECT& b, HFONT font) {
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowPos(control, nullptr, b.left, b.top, b.right, b.bottom,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(control, nullptr, TRUE);
+}
+
+RECT ModalDialog::Scaled(const RECT& b) const {
+  const RECT edges =
+      Scale(RECT{b.left, b.top, b.left + b.right, b.top + b.bottom}, dpi_);
+  return {edges.left, edges.top, edges.right - edges.left,
+          edges.bottom - edges.top};
+}
+
+// The suggested place keeps the dialog on the monitor that it moved to.
+void ModalDialog::MoveToDpi(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  OnDpiChanged();
+  SetWindowPos(handle_, nullptr, suggested.left, suggested.top,
+               suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE size = WindowSize();
+  SetWindowPos(handle_, nullptr, 0, 0, size.cx, size.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(handle_, nullptr, TRUE);
+}
+
+// Measured on the window, whose frame is the system's at its DPI.
+SIZE ModalDialog::WindowSize() const {
   RECT window, inside;
   GetWindowRect(handle_, &window);
   GetClientRect(handle_, &inside);
-  const int width = window.right - window.left - inside.right + client.cx;
-  const int height = window.bottom - window.top - inside.bottom + client.cy;
+  const SIZE client = ClientSize();
+  return {window.right - window.left - inside.right + Scaled(client.cx),
+          window.bottom - window.top - inside.bottom + Scaled(client.cy)};
+}
+
+void ModalDialog::PlaceOnDesktop(bool topmost) {
+  const auto [width, height] = WindowSize();
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN) +
                    (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2;
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN) +
@@ -103,16 +143,6 @@ std::string CaughtErrorText() {
 void ShowDefaultError(HWND owner, const std::string& message) {
   MessageBoxA(owner, ErrorDisplayText(message).c_str(), "Tavro",
               MB_OK | MB_ICONERROR);
-}
-
-HFONT CreatePointFont(const char* face, int points, int weight,
-                      bool underline) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontA(height, 0, 0, 0, weight, FALSE, underline, FALSE,
-                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
 }
 
 std::string WindowText(HWND window) {

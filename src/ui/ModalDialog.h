@@ -1,7 +1,7 @@
 // What the program's modal dialogs share: an empty template filled from a
-// table of controls placed in pixels, a font of the dialog's choosing,
-// centring on the desktop, and exceptions carried out of the dialog
-// manager to the caller.
+// table of controls placed in 96-DPI pixels and scaled to the dialog's DPI,
+// a font of the dialog's choosing, centring on the desktop, and exceptions
+// carried out of the dialog manager to the caller.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +9,12 @@
 #include <exception>
 #include <string>
 
+#include "Dpi.h"
+
 namespace tavro::ui {
 
-// A control of the dialog's layout; bounds are left, top, width, height.
+// A control of the dialog's layout; bounds are left, top, width, height
+// at 96 DPI.
 template <typename Form>
 struct ControlDef {
   HWND Form::*member;
@@ -60,14 +63,30 @@ class ModalDialog {
                       HFONT font) {
     for (const ControlDef<Form>& def : controls)
       form.*def.member =
-          CreateControl(def.className, def.caption, def.id, def.bounds,
+          CreateControl(def.className, def.caption, def.id, Scaled(def.bounds),
                         def.style, def.exStyle, font);
   }
   HWND CreateControl(const char* className, const char* caption, int id,
                      const RECT& bounds, DWORD style, DWORD exStyle,
                      HFONT font);
-  // Sizes the window to the client size and centres it on the desktop.
-  void PlaceOnDesktop(SIZE client, bool topmost);
+  // Places the controls of the table at the dialog's DPI in the font.
+  template <typename Form, std::size_t N>
+  void LayOut(Form& form, const ControlDef<Form> (&controls)[N], HFONT font) {
+    for (const ControlDef<Form>& def : controls)
+      PlaceControl(form.*def.member, Scaled(def.bounds), font);
+  }
+  void PlaceControl(HWND control, const RECT& bounds, HFONT font);
+  // Sizes the window to its client size and centres it on the desktop.
+  void PlaceOnDesktop(bool topmost);
+
+  int Scaled(int length) const { return Scale(length, dpi_); }
+  // A table's left, top, width and height in the dialog's pixels: left,
+  // top, right and bottom, each edge scaled.
+  RECT Scaled(const RECT& bounds) const;
+  // Remakes the fonts and images and lays the controls out again at dpi_.
+  virtual void OnDpiChanged() = 0;
+  // The client size at 96 DPI.
+  virtual SIZE ClientSize() const = 0;
 
   virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   // The font the dialog manager is told of.
@@ -75,9 +94,12 @@ class ModalDialog {
 
   HWND owner_;
   HWND handle_ = nullptr;
+  UINT dpi_ = kBaseDpi;
 
  private:
   void Run();
+  void MoveToDpi(UINT dpi, const RECT& suggested);
+  SIZE WindowSize() const;
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
   std::exception_ptr error_;
 };
@@ -89,10 +111,6 @@ void ShowDefaultError(HWND owner, const std::string& message);
 // The text of the exception being handled, for the default error display;
 // call only inside a catch block.
 std::string CaughtErrorText();
-
-// A font by face and size in points, at the screen's pixels per inch.
-HFONT CreatePointFont(const char* face, int points, int weight = FW_NORMAL,
-                      bool underline = false);
 
 // A control's text through the ANSI functions.
 std::string WindowText(HWND window);

@@ -1,5 +1,6 @@
 #include "SpeedButton.h"
 
+#include "Dpi.h"
 #include "ModalDialog.h"
 
 #include <commctrl.h>
@@ -68,6 +69,19 @@ void TSpeedButton::SetHint(std::string hint) {
 
 void TSpeedButton::SetFont(HFONT font) {
   font_ = font;
+  InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TSpeedButton::SetDpi(UINT dpi, const RECT& bounds) {
+  const RECT r = Scale(bounds, dpi);
+  MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+  if (dpi == dpi_) return;
+  dpi_ = dpi;
+  scaled_.reset(glyph_ ? ScaleGlyph(glyph_.get(), glyphSize_, dpi_) : nullptr);
+  BITMAP info{};
+  scaledSize_ = {};
+  if (scaled_ && GetObjectA(scaled_.get(), sizeof info, &info))
+    scaledSize_ = {info.bmWidth, info.bmHeight};
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -167,7 +181,7 @@ void TSpeedButton::Paint(HDC dc) {
   HGDIOBJ oldCanvas = SelectObject(mem, canvas);
   FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
 
-  const int offset = pressed_ ? 1 : 0;
+  const int offset = pressed_ ? Scale(1, dpi_) : 0;
   SIZE text{};
   HGDIOBJ oldFont =
       SelectObject(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
@@ -176,22 +190,21 @@ void TSpeedButton::Paint(HDC dc) {
     DrawTextA(mem, caption_.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
     text = {measure.right, measure.bottom};
   }
-  const int spacing = caption_.empty() ? 0 : kGlyphTextSpacing;
-  const int blockHeight = glyphSize_.cy + spacing + text.cy;
+  const int spacing = caption_.empty() ? 0 : Scale(kGlyphTextSpacing, dpi_);
+  const int blockHeight = scaledSize_.cy + spacing + text.cy;
   const int top = (r.bottom - blockHeight) / 2 + offset;
-  if (glyph_) {
+  if (scaled_) {
     HDC glyphDc = CreateCompatibleDC(dc);
-    HGDIOBJ oldGlyph = SelectObject(glyphDc, glyph_.get());
-    // The bottom-left pixel's colour is the see-through one.
-    const COLORREF transparent = GetPixel(glyphDc, 0, glyphSize_.cy - 1);
-    TransparentBlt(mem, (r.right - glyphSize_.cx) / 2 + offset, top,
-                   glyphSize_.cx, glyphSize_.cy, glyphDc, 0, 0, glyphSize_.cx,
-                   glyphSize_.cy, transparent);
+    HGDIOBJ oldGlyph = SelectObject(glyphDc, scaled_.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
+               scaledSize_.cx, scaledSize_.cy, glyphDc, 0, 0, scaledSize_.cx,
+               scaledSize_.cy, blend);
     SelectObject(glyphDc, oldGlyph);
     DeleteDC(glyphDc);
   }
   if (!caption_.empty()) {
-    RECT textRect{offset, top + glyphSize_.cy + spacing, r.right + offset,
+    RECT textRect{offset, top + scaledSize_.cy + spacing, r.right + offset,
                   top + blockHeight};
     SetBkMode(mem, TRANSPARENT);
     SetTextColor(mem, GetSysColor(COLOR_BTNTEXT));

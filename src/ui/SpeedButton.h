@@ -26,6 +26,8 @@ class TSpeedButton {
   void SetCaption(std::string caption);
   void SetHint(std::string hint);
   void SetFont(HFONT font);
+  // Places the button at bounds, given at 96 DPI, and scales its glyph.
+  void SetDpi(UINT dpi, const RECT& bounds);
   void Click();
 
  private:
@@ -38,8 +40,13 @@ class TSpeedButton {
   HWND notify_;
   HWND tooltip_;
   int commandId_;
+  // As loaded, for 96 DPI; and the first glyph at dpi_ with an alpha
+  // channel, premultiplied.
   win::UniqueBitmap glyph_;
   SIZE glyphSize_{};
+  UINT dpi_ = 0;
+  win::UniqueBitmap scaled_;
+  SIZE scaledSize_{};
   HFONT font_ = nullptr;
   std::string caption_;
   std::string hint_;

@@ -54,34 +54,49 @@ void FitToText(HWND label, HFONT font) {
 TAboutForm::TAboutForm(HWND owner, win::Shell& shell, std::string mainFontName)
     : ModalDialog(owner),
       shell_(shell),
-      mainFontName_(std::move(mainFontName)),
-      font_(CreatePointFont("Tahoma", 8)),
-      titleFont_(CreatePointFont("Arial Black", 16, FW_BOLD)),
-      producerFont_(CreatePointFont("Tahoma", 9)),
-      linkFont_(CreatePointFont("Tahoma", 8, FW_NORMAL, true)),
-      icon_(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
-                                          MAKEINTRESOURCEA(IDI_TAVRO),
-                                          IMAGE_ICON, 32, 32, 0))) {}
+      mainFontName_(std::move(mainFontName)) {}
 
 void TAboutForm::ShowModal() { RunModal(AboutForm, kControls); }
+
+SIZE TAboutForm::ClientSize() const { return kClientSize; }
+
+void TAboutForm::ApplyLook() {
+  titleFont_.reset(CreatePointFont("Arial Black", 16, dpi_, FW_BOLD));
+  producerFont_.reset(CreatePointFont("Tahoma", 9, dpi_));
+  linkFont_.reset(CreatePointFont("Tahoma", 8, dpi_, FW_NORMAL, true));
+  icon_.reset(
+      LoadIconForDpi(GetModuleHandleA(nullptr), IDI_TAVRO, SM_CXICON, dpi_));
+  SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
+  SendMessageA(Label1, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()),
+               TRUE);
+  SendMessageA(AboutInfo, WM_SETFONT,
+               reinterpret_cast<WPARAM>(producerFont_.get()), TRUE);
+  for (HWND link : {Label3, Label4}) {
+    SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_.get()),
+                 TRUE);
+    FitToText(link, linkFont_.get());
+  }
+}
+
+void TAboutForm::OnDpiChanged() {
+  // The controls take the new fonts and icon before the old ones go.
+  const win::UniqueFont fonts[] = {std::move(font_), std::move(titleFont_),
+                                   std::move(producerFont_),
+                                   std::move(linkFont_)};
+  const win::UniqueIcon icon = std::move(icon_);
+  font_.reset(CreatePointFont("Tahoma", 8, dpi_));
+  LayOut(*this, kControls, font_.get());
+  ApplyLook();
+}
 
 INT_PTR TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowTextA(handle_, "About Tavro");
+      font_.reset(CreatePointFont("Tahoma", 8, dpi_));
       CreateControls(*this, kControls, font_.get());
-      SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()),
-                   0);
-      SendMessageA(Label1, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
-      SendMessageA(AboutInfo, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(producerFont_.get()), FALSE);
-      for (HWND link : {Label3, Label4}) {
-        SendMessageA(link, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(linkFont_.get()), FALSE);
-        FitToText(link, linkFont_.get());
-      }
-      PlaceOnDesktop(kClientSize, true);
+      ApplyLook();
+      PlaceOnDesktop(true);
       FormShow();
       return TRUE;  // the focus goes to the OK button
     case WM_COMMAND:

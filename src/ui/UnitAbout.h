@@ -39,7 +39,11 @@ class TAboutForm : public ModalDialog {
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HFONT DialogFont() const override { return font_.get(); }
+  void OnDpiChanged() override;
+  SIZE ClientSize() const override;
   INT_PTR ColourLabel(HDC dc, HWND label);
+  // The fonts and the icon at the dialog's DPI, handed to their controls.
+  void ApplyLook();
 
   win::Shell& shell_;
   std::string mainFontName_;

@@ -43,6 +43,24 @@ void TEditForm::Run(const std::string& caption, bool fillFields,
   RunModal(EditForm, kControls);
 }
 
+SIZE TEditForm::ClientSize() const { return kClientSize; }
+
+void TEditForm::ChooseFont() {
+  font_ = ownerFont_;
+  scaledFont_.reset();
+  if (dpi_ != ownerDpi_) {
+    scaledFont_.reset(RescaleFont(ownerFont_, ownerDpi_, dpi_));
+    font_ = scaledFont_.get();
+  }
+}
+
+void TEditForm::OnDpiChanged() {
+  // The controls take the new font before the old one goes.
+  const win::UniqueFont old = std::move(scaledFont_);
+  ChooseFont();
+  LayOut(*this, kControls, font_);
+}
+
 bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line) {
   if (item.hwndItem != line) return false;
   RECT r = item.rcItem;
@@ -54,6 +72,8 @@ bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line) {
 INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      ownerDpi_ = WindowDpi(owner_);
+      ChooseFont();
       CreateControls(*this, kControls, font_);
       // The frames lie behind their fields, which overlap them.
       for (HWND frame : {TitleGB, ContentGB})
@@ -71,7 +91,7 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowTextA(TitleEdit, shownTitle_.c_str());
         SetWindowTextA(ContentMemo, shownContent_.c_str());
       }
-      PlaceOnDesktop(kClientSize, true);
+      PlaceOnDesktop(true);
       FormShow();
       return FALSE;  // FormShow has placed the focus
     case WM_COMMAND:

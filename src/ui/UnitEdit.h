@@ -8,15 +8,17 @@
 #include <string>
 
 #include "EntryEditor.h"
+#include "Handles.h"
 #include "ModalDialog.h"
 
 namespace tavro::ui {
 
 class TEditForm : public ModalDialog, public EntryEditor {
  public:
-  // All three belong to the main window and outlive the editor.
+  // All three belong to the main window and outlive the editor; the font
+  // is made for the owner's DPI.
   TEditForm(HWND owner, HFONT font, const TEditFormCaption& captions)
-      : ModalDialog(owner), font_(font), captions_(captions) {}
+      : ModalDialog(owner), ownerFont_(font), captions_(captions) {}
 
   void Run(const std::string& caption, bool fillFields, TEditBuffer& editTitle,
            TEditBuffer& editContent) override;
@@ -37,8 +39,15 @@ class TEditForm : public ModalDialog, public EntryEditor {
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HFONT DialogFont() const override { return font_; }
+  void OnDpiChanged() override;
+  SIZE ClientSize() const override;
+  // The owner's font, or a copy at the editor's DPI where that differs.
+  void ChooseFont();
 
-  HFONT font_;
+  HFONT ownerFont_;
+  UINT ownerDpi_ = kBaseDpi;
+  HFONT font_ = nullptr;
+  win::UniqueFont scaledFont_;
   const TEditFormCaption& captions_;
   // What Run was given, for the dialog's first message.
   const std::string* caption_ = nullptr;

@@ -23,6 +23,7 @@ constexpr int kLayoutFontPoints = 8;
 constexpr int kLargestFontPoints = 1000;
 
 // The tool band draws its separators itself; the buttons are its children.
+// Its user data holds its DPI.
 LRESULT CALLBACK CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
                              LPARAM lParam) {
   if (message == WM_PAINT) {
@@ -32,8 +33,9 @@ LRESULT CALLBACK CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
     GetClientRect(hwnd, &r);
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+    const auto dpi = static_cast<UINT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     for (const BevelDef& bevel : MainBevels()) {
-      RECT line = bevel.bounds;
+      RECT line = Scale(bevel.bounds, dpi);
       DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_LEFT);
     }
     EndPaint(hwnd, &ps);
@@ -171,20 +173,6 @@ void TMainForm::CreateMenuBar() {
 }
 
 void TMainForm::CreateControls() {
-  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_));
-  const int bigSize = GetSystemMetrics(SM_CXICON);
-  const int smallSize = GetSystemMetrics(SM_CXSMICON);
-  bigIcon_.reset(
-      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_TAVRO),
-                                    IMAGE_ICON, bigSize, bigSize, 0)));
-  smallIcon_.reset(
-      static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_TAVRO),
-                                    IMAGE_ICON, smallSize, smallSize, 0)));
-  SendMessageA(window_, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageA(window_, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(smallIcon_.get()));
-
   CreateMenuBar();
 
   coolBar_ = CreateWindowExA(
@@ -216,7 +204,7 @@ void TMainForm::CreateControls() {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<char*>(columns[i]);
-    column.cx = kTitleColumnWidth;
+    column.cx = kTitleColumnWidth;  // scaled below
     SendMessageA(list_, LVM_INSERTCOLUMNA, i,
                  reinterpret_cast<LPARAM>(&column));
   }
@@ -224,12 +212,47 @@ void TMainForm::CreateControls() {
   status_ = CreateWindowExA(
       0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
       0, window_, reinterpret_cast<HMENU>(IDC_STATUSBAR), instance_, nullptr);
-  ApplyFont();
+  ScaleTo(WindowDpi(window_));
+  // The window was made for 96 DPI, before it had one.
+  RECT frame{0, 0, Scale(kMainClientSize.cx, dpi_),
+             Scale(kMainClientSize.cy, dpi_)};
+  AdjustFrameForDpi(frame,
+                    static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)),
+                    true, 0, dpi_);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+               frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   boxes_.SetOwner(window_);
   rows_ = std::make_unique<win::ListViewRows>(list_, menu_, IDM_SAVEITEM);
   workspace_ =
       std::make_unique<TWorkspace>(*rows_, boxes_, platform_, menuKey_);
+}
+
+void TMainForm::ScaleTo(UINT dpi) {
+  const UINT previous = dpi_;
+  dpi_ = dpi;
+  // The controls take the new font before the old one goes.
+  const win::UniqueFont old = std::move(font_);
+  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
+  const win::UniqueIcon oldIcons[] = {std::move(bigIcon_),
+                                      std::move(smallIcon_)};
+  bigIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXICON, dpi_));
+  smallIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXSMICON, dpi_));
+  SendMessageA(window_, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(bigIcon_.get()));
+  SendMessageA(window_, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(smallIcon_.get()));
+  SetWindowLongPtrA(coolBar_, GWLP_USERDATA, dpi_);
+  InvalidateRect(coolBar_, nullptr, TRUE);
+  const auto defs = MainSpeedButtons();
+  for (std::size_t i = 0; i < defs.size(); ++i)
+    buttons_[i]->SetDpi(dpi_, defs[i].bounds);
+  // A width the user has dragged keeps its share.
+  const int title =
+      static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 0, 0));
+  SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, Rescale(title, previous, dpi_));
+  ApplyFont();
 }
 
 void TMainForm::ApplyFont() {
@@ -318,6 +341,15 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       FormResize();
       return 0;
+    case WM_DPICHANGED: {
+      ScaleTo(LOWORD(wParam));
+      // The suggested place keeps the window on the monitor it moved to.
+      const auto* r = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(window_, nullptr, r->left, r->top, r->right - r->left,
+                   r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      FormResize();
+      return 0;
+    }
     case WM_SETFOCUS:
       SetFocus(list_);
       return 0;
@@ -487,7 +519,7 @@ void TMainForm::ApplyTexts(const TFormTexts& texts) {
       std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
   // The controls take the new font before the old one goes.
   win::UniqueFont old = std::move(font_);
-  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_));
+  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
   ApplyFont();
 }
 
@@ -531,23 +563,48 @@ void TMainForm::TavrohelpItemClick() {
   if (const auto page = workspace_->HelpPage()) shell_->Open(window_, *page);
 }
 
+// The bar takes its height from its font, which does not grow in step with
+// the DPI; its least height is raised to keep it in proportion, and left
+// as the bar has it where that is not needed. The bar adds its borders to
+// that least height, so the first try measures them.
+SIZE TMainForm::SizeStatusBar() {
+  RECT bar;
+  auto height = [&] {
+    SendMessageA(status_, WM_SIZE, 0, 0);
+    GetWindowRect(status_, &bar);
+    return static_cast<int>(bar.bottom - bar.top);
+  };
+  const int want = Scale(kStatusBarHeight, dpi_);
+  if (barRaised_) SendMessageA(status_, SB_SETMINHEIGHT, 0, 0);
+  barRaised_ = false;
+  int got = height();
+  if (got < want) {
+    barRaised_ = true;
+    SendMessageA(status_, SB_SETMINHEIGHT, want, 0);
+    got = height();
+    if (got > want) {
+      SendMessageA(status_, SB_SETMINHEIGHT, 2 * want - got, 0);
+      got = height();
+    }
+  }
+  return {bar.right - bar.left, got};
+}
+
 void TMainForm::FormResize() {
   if (!status_) return;
   RECT client;
   GetClientRect(window_, &client);
-  SendMessageA(status_, WM_SIZE, 0, 0);
-  RECT bar;
-  GetWindowRect(status_, &bar);
-  const int barHeight = bar.bottom - bar.top;
-  const int barWidth = bar.right - bar.left;
-  int parts[] = {barWidth - kStatusPanelMargin,
-                 barWidth - kStatusPanelMargin + kStatusPanel1Width};
+  const auto [barWidth, barHeight] = SizeStatusBar();
+  const int margin = Scale(kStatusPanelMargin, dpi_);
+  int parts[] = {barWidth - margin,
+                 barWidth - margin + Scale(kStatusPanel1Width, dpi_)};
   SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
   SendMessageA(status_, SB_SETTEXTA, 1 | SBT_NOBORDERS,
                reinterpret_cast<LPARAM>("\tTavro"));
-  MoveWindow(coolBar_, 0, 0, client.right, kToolBandHeight, TRUE);
-  MoveWindow(list_, 0, kToolBandHeight, client.right,
-             std::max(0L, client.bottom - kToolBandHeight - barHeight), TRUE);
+  const int band = Scale(kToolBandHeight, dpi_);
+  MoveWindow(coolBar_, 0, 0, client.right, band, TRUE);
+  MoveWindow(list_, 0, band, client.right,
+             std::max(0L, client.bottom - band - barHeight), TRUE);
   SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Dpi.h"
 #include "Handles.h"
 #include "ListViewRows.h"
 #include "MainLayout.h"
@@ -104,7 +105,11 @@ class TMainForm {
 
   void CreateMenuBar();
   void CreateControls();
+  // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
+  void ScaleTo(UINT dpi);
   void ApplyFont();
+  // Sizes the status bar; returns its size.
+  SIZE SizeStatusBar();
   TFormTexts CollectTexts();
   void ApplyTexts(const TFormTexts& texts);
   std::size_t MenuIndex(std::string_view name) const;
@@ -115,10 +120,12 @@ class TMainForm {
   Platform platform_;
   std::string menuKey_;
   HWND window_ = nullptr;
+  UINT dpi_ = kBaseDpi;
   HMENU menu_ = nullptr;  // owned by the window
   HWND coolBar_ = nullptr;
   HWND list_ = nullptr;
   HWND status_ = nullptr;
+  bool barRaised_ = false;  // its least height set by SizeStatusBar
   HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
   bool running_ = false;

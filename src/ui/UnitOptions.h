@@ -40,6 +40,8 @@ class TOptionsForm : public ModalDialog {
  private:
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   HFONT DialogFont() const override { return font_.get(); }
+  void OnDpiChanged() override;
+  SIZE ClientSize() const override;
 
   FileSystem& files_;
   ProfileFile& profiles_;
