@@ -197,9 +197,10 @@ void TSpeedButton::Paint(HDC dc) {
     HDC glyphDc = CreateCompatibleDC(dc);
     HGDIOBJ oldGlyph = SelectObject(glyphDc, scaled_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
-               scaledSize_.cx, scaledSize_.cy, glyphDc, 0, 0, scaledSize_.cx,
-               scaledSize_.cy, blend);
+    // GDI's own blend: the same as AlphaBlend without loading its library.
+    GdiAlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
+                  scaledSize_.cx, scaledSize_.cy, glyphDc, 0, 0, scaledSize_.cx,
+                  scaledSize_.cy, blend);
     SelectObject(glyphDc, oldGlyph);
     DeleteDC(glyphDc);
   }
