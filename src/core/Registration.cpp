@@ -87,8 +87,8 @@ bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
          name.size() + 1 >= MaxKeyNameLength();
 }
 
-MenuRegistration::ReadResult MenuRegistration::Read() {
-  std::vector<std::string> names = SubkeyNames(true);
+MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
+  std::vector<std::string> names = SubkeyNames(createKey);
   // The registry lists 100 after 10 and before 11; the index keeps the
   // saved order for any number of entries.
   std::stable_sort(names.begin(), names.end(), IndexLess);

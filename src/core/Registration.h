@@ -44,8 +44,9 @@ class MenuRegistration {
     // with an empty Content so that nothing half-fills the list.
     std::optional<std::string> error;
   };
-  // Creates the menu key when missing. Entries come back in index order.
-  ReadResult Read();
+  // Creates the menu key when missing, unless told not to (the browser
+  // host only reads). Entries come back in index order.
+  ReadResult Read(bool createKey = true);
 
   // Removes every marked subkey and nothing else.
   // Returns the names of the subkeys it leaves: other programs'.

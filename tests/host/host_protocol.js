@@ -1,0 +1,124 @@
+// TavroHost.exe under Wine, driven as a browser drives it: framed JSON on
+// its standard input, framed JSON back. Arguments: TavroHost.exe, and
+// "double-byte" in a Chinese prefix. Needs WINEPREFIX.
+'use strict';
+const { spawn, execFileSync } = require('child_process');
+const assert = require('assert/strict');
+
+const wine = '/usr/lib/wine/wine64';
+const [exe, mode] = process.argv.slice(2);
+const key = 'HKCU\\Software\\TavroHostTest\\MenuExt';
+const env = { ...process.env,
+  TAVRO_HOST_MENU_KEY: '\\Software\\TavroHostTest\\MenuExt\\' };
+
+function reg(...args) {
+  execFileSync(wine, ['reg', ...args, '/f'], { stdio: 'ignore', env });
+}
+function regDelete(path) {
+  try { reg('delete', path); } catch { /* not there */ }
+}
+const addEntry = (name, content) =>
+  reg('add', `${key}\\${name}`, '/v', 'Tavro', '/d', content);
+function keyExists() {
+  try {
+    execFileSync(wine, ['reg', 'query', key], { stdio: 'ignore', env });
+    return true;
+  } catch { return false; }
+}
+
+function frame(body) {
+  const bytes = Buffer.isBuffer(body) ? body : Buffer.from(JSON.stringify(body));
+  const header = Buffer.alloc(4);
+  header.writeUInt32LE(bytes.length);
+  return Buffer.concat([header, bytes]);
+}
+
+class Host {
+  constructor() {
+    this.process = spawn(wine, [exe], { env, stdio: ['pipe', 'pipe', 'ignore'] });
+    this.bytes = Buffer.alloc(0);
+    this.messages = [];
+    this.waiting = null;
+    this.process.stdout.on('data', (data) => {
+      this.bytes = Buffer.concat([this.bytes, data]);
+      while (this.bytes.length >= 4 &&
+             this.bytes.length >= 4 + this.bytes.readUInt32LE(0)) {
+        const length = this.bytes.readUInt32LE(0);
+        this.messages.push(JSON.parse(this.bytes.subarray(4, 4 + length)));
+        this.bytes = this.bytes.subarray(4 + length);
+      }
+      if (this.waiting && this.messages.length) this.waiting();
+    });
+    this.exit = new Promise((done) => this.process.on('exit', done));
+  }
+  send(body) { this.process.stdin.write(Buffer.isBuffer(body) ? body : frame(body)); }
+  async next(ms = 10000) {
+    if (!this.messages.length) {
+      await new Promise((done, fail) => {
+        const timer = setTimeout(() => fail(new Error('no message in time')), ms);
+        this.waiting = () => { clearTimeout(timer); done(); };
+      });
+      this.waiting = null;
+    }
+    return this.messages.shift();
+  }
+  close() { this.process.stdin.end(); return this.exit; }
+}
+
+async function main() {
+  regDelete(key);
+  {
+    const host = new Host();
+    host.send({ type: 'list' });
+    assert.deepEqual(await host.next(), { type: 'list', entries: [] });
+    assert.equal(keyExists(), false, 'the host created the menu key');
+    assert.equal(await host.close(), 0);
+  }
+
+  const title = mode === 'double-byte' ? '林浩' : 'E-mail';
+  addEntry(`00.${title}`, mode === 'double-byte' ? '作者\\r\\n地址' : 'me@example.org');
+  addEntry('01.Address', '1 Main St\\r\\nTown');
+  reg('add', `${key}\\Foreign`, '/ve', '/d', 'res://other.htm');
+  const host = new Host();
+  host.send({ type: 'list', id: 1 });
+  const listed = await host.next();
+  assert.deepEqual(listed.entries.map((e) => e.title), [title, 'Address']);
+  assert.equal(listed.entries[0].content,
+               mode === 'double-byte' ? '作者\r\n地址' : 'me@example.org');
+  assert.equal(listed.entries[1].content, '1 Main St\r\nTown');
+  if (mode === 'double-byte') return host.close();
+
+  // A change arrives without being asked for.
+  for (const [name, titles] of [['02.Phone', 3], ['03.Fax', 4]]) {
+    addEntry(name, '555 0100');
+    const changed = Date.now();
+    const pushed = await host.next();
+    console.log(`${name}: the list came ${Date.now() - changed} ms after`);
+    assert.equal(pushed.entries.length, titles);
+    assert.equal(pushed.entries.at(-1).title, name.slice(3));
+  }
+
+  host.send(Buffer.concat([frame(Buffer.from('{"type":')),
+                           frame({ type: 'save' })]));
+  assert.equal((await host.next()).type, 'error');
+  assert.match((await host.next()).error, /Unknown request type "save"/);
+  host.send({ type: 'list' });
+  assert.equal((await host.next()).entries.length, 4);
+  assert.equal(await host.close(), 0);
+
+  const oversized = new Host();
+  oversized.send(Buffer.from([1, 0, 16, 0]));  // 1 MiB and one byte
+  assert.match((await oversized.next()).error, /at most 1 MiB/);
+  assert.equal(await oversized.exit, 1);
+
+  const cut = new Host();
+  cut.send(Buffer.from([9, 0, 0, 0, 123]));
+  assert.equal(await cut.close(), 0);
+  assert.equal(cut.messages.length, 0);
+  regDelete('HKCU\\Software\\TavroHostTest');
+}
+
+main().then(() => console.log('host protocol: all passed'), (e) => {
+  console.error(e);
+  process.exit(1);
+});
