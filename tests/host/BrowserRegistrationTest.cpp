@@ -1,0 +1,61 @@
+// Turning the bridge on and off touches Tavro's own keys and files only.
+#include <gtest/gtest.h>
+
+#include "BrowserRegistration.h"
+#include "Json.h"
+#include "MemoryFileSystem.h"
+#include "MemoryRegistry.h"
+
+namespace tavro::host {
+namespace {
+
+constexpr char kProgram[] = "C:\\Tavro\\";
+const char* const kKeys[] = {
+    "\\Software\\Google\\Chrome\\NativeMessagingHosts\\org.example.tavro",
+    "\\Software\\Microsoft\\Edge\\NativeMessagingHosts\\org.example.tavro",
+    "\\Software\\Mozilla\\NativeMessagingHosts\\org.example.tavro",
+};
+
+TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
+  MemoryRegistry registry;
+  MemoryFileSystem files;
+  files.AddFolder("C:\\Tavro");
+  registry.SetRawValue(
+      "\\Software\\Google\\Chrome\\NativeMessagingHosts\\com.other.host", "",
+      MemoryRegistry::kSz, std::string("C:\\Other\\host.json") + '\0');
+  BrowserRegistration bridge(registry, files, kProgram);
+  EXPECT_FALSE(bridge.Registered());
+  bridge.Register();
+  EXPECT_TRUE(bridge.Registered());
+  for (const char* key : kKeys) {
+    ASSERT_TRUE(registry.OpenKey(key, false)) << key;
+    EXPECT_EQ(registry.ReadString(""),
+              std::string(kProgram) +
+                  (std::string(key).find("Mozilla") != std::string::npos
+                       ? "TavroHost.firefox.json"
+                       : "TavroHost.chromium.json"));
+    registry.CloseKey();
+  }
+  const auto chromium = files.ReadFile("C:\\Tavro\\TavroHost.chromium.json");
+  ASSERT_TRUE(chromium);
+  EXPECT_EQ(*chromium, ChromiumManifest());
+  EXPECT_EQ(RequestType(*chromium), "stdio");  // one valid JSON object
+  EXPECT_NE(chromium->find("\"allowed_origins\": [\"chrome-extension://"
+                           "kiebalbnhhnpgcndjiiaajggckkhkeja/\"]"),
+            std::string::npos);
+  EXPECT_NE(
+      FirefoxManifest().find("\"allowed_extensions\": [\"tavro@example.org\"]"),
+      std::string::npos);
+
+  bridge.Unregister();
+  EXPECT_FALSE(bridge.Registered());
+  for (const char* key : kKeys) EXPECT_FALSE(registry.KeyExists(key)) << key;
+  EXPECT_FALSE(files.FileExists("C:\\Tavro\\TavroHost.chromium.json"));
+  EXPECT_FALSE(files.FileExists("C:\\Tavro\\TavroHost.firefox.json"));
+  EXPECT_TRUE(registry.KeyExists(
+      "\\Software\\Google\\Chrome\\NativeMessagingHosts\\com.other.host"));
+  bridge.Unregister();  // nothing left to remove is no failure
+}
+
+}  // namespace
+}  // namespace tavro::host
