@@ -125,12 +125,16 @@ std::vector<std::string> MenuRegistration::Purge() {
 
 void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
                                std::string_view workDir) {
+  std::vector<std::string> titles;
+  for (const TTempSec& record : records) titles.push_back(record.Title);
+  Rewrite(records, ScriptPaths(workDir, titles));
+}
+
+void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
+                               const std::vector<std::string>& scripts) {
   // What is left is another program's: never written into.
   std::set<std::string> foreign;
   for (const std::string& name : Purge()) foreign.insert(LowerAscii(name));
-  std::vector<std::string> titles;
-  for (const TTempSec& record : records) titles.push_back(record.Title);
-  const std::vector<std::string> scripts = ScriptPaths(workDir, titles);
   for (std::size_t i = 0; i < records.size(); ++i) {
     const TTempSec& record = records[i];
     std::string name =

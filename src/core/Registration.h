@@ -52,7 +52,10 @@ class MenuRegistration {
   // Returns the names of the subkeys it leaves: other programs'.
   std::vector<std::string> Purge();
 
-  // Purges, then installs one subkey per record in list order.
+  // Purges, then installs one subkey per record in list order, each naming
+  // its script: scripts[i] is record i's (ScriptPaths of the Titles).
+  void Rewrite(const std::vector<TTempSec>& records,
+               const std::vector<std::string>& scripts);
   void Rewrite(const std::vector<TTempSec>& records, std::string_view workDir);
 
  private:

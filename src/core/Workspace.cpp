@@ -37,12 +37,13 @@ void TWorkspace::CleanBtnClick() {
   view_.EnableSaveItem(false);
 }
 
-void TWorkspace::WriteRegistryAndBackup() {
+void TWorkspace::WriteRegistryAndBackup(
+    const std::vector<std::string>& scripts) {
   Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
   // Decided before anything is touched: without a backup file the
   // registry may lag behind too.
   if (Model.Changed() || !backup.Exists())
-    registration_.Rewrite(TempSecs, WorkDir);
+    registration_.Rewrite(TempSecs, scripts);
   // The save goes on: the registry and the scripts are the browser's.
   if (!backup.Write(TempSecs))
     boxes_.ShowError(FormatError(kBackupKept, backup.Path()));
@@ -72,7 +73,7 @@ void TWorkspace::SaveBtnClick() {
   for (const TSection& entry : entries)
     TempSecs.push_back(
         {entry.Title, EncodeLineBreaks(NormalizeLineBreaks(entry.Content))});
-  WriteRegistryAndBackup();
+  WriteRegistryAndBackup(scripts);
 
   FileSystem& files = platform_.files;
   const std::string folder = ScriptFolder(WorkDir);
@@ -101,6 +102,7 @@ void TWorkspace::SaveBtnClick() {
 
 void TWorkspace::LoadBtnClick() {
   Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
+  ViewUpdate update(view_);  // emptied and filled, drawn once
   Model.Clear();
   Model.Refill(backup.Read());
 }
@@ -139,6 +141,7 @@ void TWorkspace::TemplateItemClick() {
   if (boxes_.AskYesNo(Messages.msgUseTemplate) != Answer::Yes) return;
   const auto file = ChosenLanguageFile();
   if (!file) return;
+  ViewUpdate update(view_);
   Model.Clear();
   Model.Refill(ReadTemplates(platform_.profiles, *file));
 }

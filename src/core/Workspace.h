@@ -48,7 +48,7 @@ class TWorkspace {
   // Registry (when needed), backup file, removals, fill scripts; the first
   // error ends it and leaves the list unsaved.
   void SaveBtnClick();
-  void WriteRegistryAndBackup();
+  void WriteRegistryAndBackup(const std::vector<std::string>& scripts);
   void WriteScript(const std::string& path, const std::string& content);
   // Replaces the list by the backup file's.
   void LoadBtnClick();

@@ -20,7 +20,7 @@ class WinRegistry : public Registry {
   void CloseKey() override;
 
  private:
-  // A value as queried: its type and bytes, with one spare NUL.
+  // A value as queried: its type and its bytes as stored.
   struct Value {
     std::string name;
     DWORD type;
