@@ -102,8 +102,9 @@ TEST_P(FileSystemContractTest, WritingOverALongerFileLeavesNothingOfIt) {
   backend().Seed(file, std::string(3000, 'o') + "\r\nold tail\r\n");
   files().WriteFile(Path("e-MAIL.htm"), kScript);
   EXPECT_EQ(backend().Bytes(file), kScript);
-  files().WriteFile(file, "short");
+  files().WriteFile(file, "short", FileSystem::Sync::Cached);
   EXPECT_EQ(backend().Bytes(file), "short");
+  EXPECT_TRUE(files().FindFiles(Path("*.tmp")).empty());  // none left over
 }
 
 TEST_P(FileSystemContractTest, WritingIntoAMissingFolderFails) {
@@ -128,6 +129,7 @@ TEST_P(FileSystemContractTest, AFolderCannotBeWrittenAsAFile) {
   ExpectSystemMessage(
       ErrorText([&] { files().WriteFile(Path("Script"), kScript); }));
   EXPECT_TRUE(files().DirectoryExists(Path("Script")));
+  EXPECT_TRUE(files().FindFiles(Path("*.tmp")).empty());
 }
 
 TEST_P(FileSystemContractTest, WritingOverAReadOnlyFileFails) {
