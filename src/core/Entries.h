@@ -54,6 +54,9 @@ struct TMessages {
   std::string msgDelFileError = "Something error when deleting files!";
   std::string msgUseTemplate = "Do you want to use the Template?";
   std::string msgCleanInfo = "Clean all the info now?";
+  std::string msgBridgeOn =
+      "Done. Load the extension from %s once in each browser; Help says how.";
+  std::string msgBridgeOff = "Take Tavro's entries out of the other browsers?";
 };
 
 // The entry editor's texts; all empty until a language file is applied.

@@ -133,6 +133,8 @@ void ApplyLanguageFile(ProfileFile& files, const std::string& path,
       {"msgDelFileError", &TMessages::msgDelFileError},
       {"msgUseTemplate", &TMessages::msgUseTemplate},
       {"msgCleanInfo", &TMessages::msgCleanInfo},
+      {"msgBridgeOn", &TMessages::msgBridgeOn},
+      {"msgBridgeOff", &TMessages::msgBridgeOff},
   };
   for (const auto& [key, text] : kMessageKeys)
     messages.*text = read(kMessages, key, messages.*text);

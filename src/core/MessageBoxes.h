@@ -16,6 +16,8 @@ class MessageBoxes {
   virtual Answer AskYesNoCancel(const std::string& text) = 0;
   // Error icon, OK.
   virtual void ShowError(const std::string& text) = 0;
+  // Information icon, OK.
+  virtual void ShowInfo(const std::string& text) = 0;
 };
 
 }  // namespace tavro

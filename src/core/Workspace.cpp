@@ -29,12 +29,25 @@ void TWorkspace::LoadFromRegistry() {
 }
 
 void TWorkspace::CleanBtnClick() {
-  if (view_.RowCount() == 0) return;
+  if (view_.RowCount() == 0 && !bridge_.Registered()) return;
   if (boxes_.AskYesNo(Messages.msgCleanInfo) != Answer::Yes) return;
   registration_.Purge();
+  bridge_.Unregister();
   Model.RemoveAllEntries();
   Model.SetChanged(false);
   view_.EnableSaveItem(false);
+}
+
+bool TWorkspace::BridgeOn() { return bridge_.Registered(); }
+
+void TWorkspace::BrowsersItemClick() {
+  if (bridge_.Registered()) {
+    if (boxes_.AskYesNo(Messages.msgBridgeOff) == Answer::Yes)
+      bridge_.Unregister();
+    return;
+  }
+  bridge_.Register();
+  boxes_.ShowInfo(FormatError(Messages.msgBridgeOn, ProgramDir + "extension"));
 }
 
 void TWorkspace::WriteRegistryAndBackup(

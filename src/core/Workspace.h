@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "BrowserRegistration.h"
 #include "EntryModel.h"
 #include "FileSystem.h"
 #include "Language.h"
@@ -44,7 +45,13 @@ class TWorkspace {
   void Start(std::string workDir);
   // Throws the first unreadable marker's error after the list is filled.
   void LoadFromRegistry();
+  // Empties the list and takes Tavro out of every browser's menu: the
+  // MenuExt items and the bridge to the other browsers.
   void CleanBtnClick();
+  // Tools > Use in other browsers: turns the bridge on, saying where the
+  // extension is, or off once the user confirms.
+  void BrowsersItemClick();
+  bool BridgeOn();
   // Registry (when needed), backup file, removals, fill scripts; the first
   // error ends it and leaves the list unsaved.
   void SaveBtnClick();
@@ -66,6 +73,7 @@ class TWorkspace {
   MessageBoxes& boxes_;
   Platform platform_;
   MenuRegistration registration_;
+  BrowserRegistration bridge_{platform_.registry, platform_.files, ProgramDir};
 
   // The chosen language's file; none, after saying so, when none is chosen.
   std::optional<std::string> ChosenLanguageFile();

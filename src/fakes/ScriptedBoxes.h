@@ -12,7 +12,7 @@ namespace tavro {
 class ScriptedBoxes : public MessageBoxes {
  public:
   struct Shown {
-    enum Kind { YesNo, YesNoCancel, Error } kind;
+    enum Kind { YesNo, YesNoCancel, Error, Info } kind;
     std::string text;
   };
 
@@ -26,6 +26,9 @@ class ScriptedBoxes : public MessageBoxes {
   }
   void ShowError(const std::string& text) override {
     shown.push_back({Shown::Error, text});
+  }
+  void ShowInfo(const std::string& text) override {
+    shown.push_back({Shown::Info, text});
   }
 
   std::deque<Answer> answers;

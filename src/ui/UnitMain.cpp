@@ -356,6 +356,13 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam) == 1 && lParam == 0);
       return 0;
+    case WM_INITMENUPOPUP:
+      // Asked as a menu opens: another Tavro may have turned it over.
+      Guard([this] {
+        CheckMenuItem(menu_, IDM_BROWSERSITEM,
+                      workspace_->BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
+      });
+      return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom == list_ && header->code == NM_DBLCLK)
@@ -404,6 +411,7 @@ void TMainForm::OnCommand(UINT id, bool fromShortcut) {
       {IDM_DOWNITEM, &TMainForm::DownBtnClick},
       {IDM_LOADITEM, &TMainForm::LoadBtnClick},
       {IDM_UNINSTALLITEM, &TMainForm::CleanBtnClick},
+      {IDM_BROWSERSITEM, &TMainForm::BrowsersItemClick},
       {IDM_LANGUAGEITEMS, &TMainForm::LanguageItemsClick},
       {IDM_TAVROHELPITEM, &TMainForm::TavrohelpItemClick},
       {IDM_ABOUTTAVROITEM, &TMainForm::AboutTavroItemClick},
@@ -545,6 +553,7 @@ void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
 void TMainForm::LoadBtnClick() { workspace_->LoadBtnClick(); }
 void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
 void TMainForm::CleanBtnClick() { workspace_->CleanBtnClick(); }
+void TMainForm::BrowsersItemClick() { workspace_->BrowsersItemClick(); }
 void TMainForm::TemplateItemClick() { workspace_->TemplateItemClick(); }
 
 void TMainForm::LanguageItemsClick() {

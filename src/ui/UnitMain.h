@@ -85,6 +85,7 @@ class TMainForm {
   void LoadBtnClick();
   void ExitBtnClick();
   void CleanBtnClick();
+  void BrowsersItemClick();
   void LanguageItemsClick();
   void AboutTavroItemClick();
   void TemplateItemClick();

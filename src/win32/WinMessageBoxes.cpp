@@ -31,4 +31,8 @@ void WinMessageBoxes::ShowError(const std::string& text) {
   Show(owner_, text, MB_OK | MB_ICONERROR);
 }
 
+void WinMessageBoxes::ShowInfo(const std::string& text) {
+  Show(owner_, text, MB_OK | MB_ICONINFORMATION);
+}
+
 }  // namespace tavro::win

@@ -15,6 +15,7 @@ class WinMessageBoxes : public MessageBoxes {
   Answer AskYesNo(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& text) override;
   void ShowError(const std::string& text) override;
+  void ShowInfo(const std::string& text) override;
 
  private:
   HWND owner_;

@@ -90,6 +90,35 @@ TEST_F(WorkspaceTest, UninstallAsksBeforePurging) {
   EXPECT_FALSE(view.saveItemEnabled);
 }
 
+TEST_F(WorkspaceTest, BridgeGoesOnSayingWhereTheExtensionIsAndOffWhenAsked) {
+  ws.ProgramDir = "C:\\Tavro\\";
+  EXPECT_THROW(ws.BrowsersItemClick(), TavroError);  // no TavroHost.exe
+  EXPECT_FALSE(ws.BridgeOn());
+  files.AddFile("C:\\Tavro\\TavroHost.exe", "MZ");
+  ws.BrowsersItemClick();
+  EXPECT_TRUE(ws.BridgeOn());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Info);
+  EXPECT_NE(boxes.shown[0].text.find(" C:\\Tavro\\extension once"),
+            std::string::npos);
+
+  boxes.answers = {Answer::No, Answer::Yes};
+  ws.BrowsersItemClick();
+  EXPECT_TRUE(ws.BridgeOn());
+  ws.BrowsersItemClick();
+  EXPECT_FALSE(ws.BridgeOn());
+  EXPECT_EQ(boxes.shown.back().text, ws.Messages.msgBridgeOff);
+
+  // Uninstall takes the bridge too, even with nothing in the list.
+  ws.BrowsersItemClick();
+  ws.Start("C:\\W");
+  boxes.answers = {Answer::Yes};
+  ws.CleanBtnClick();
+  EXPECT_EQ(boxes.shown.back().text, ws.Messages.msgCleanInfo);
+  EXPECT_FALSE(ws.BridgeOn());
+  EXPECT_FALSE(Has("00.A"));
+}
+
 TEST_F(WorkspaceTest, SaveRewritesRegistryFromEncodedSnapshot) {
   view.Select(0);
   ws.Model.Down();

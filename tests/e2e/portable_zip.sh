@@ -33,8 +33,8 @@ mkdir -p "$folder"
 (cd "$folder" && cmake -E tar xf "$zip")
 program=$folder/$top
 
-expected=$(cd "$ROOT" && find Languages Helps -type f &&
-  printf '%s\n' Tavro.exe README.txt LICENSE.txt)
+expected=$(cd "$ROOT" && find Languages Helps extension -type f &&
+  printf '%s\n' Tavro.exe TavroHost.exe README.txt LICENSE.txt)
 got=$(cd "$folder" && find . -type f | sed "s|^\./$top/||")
 [ "$(sort <<<"$got")" = "$(sort <<<"$expected")" ] ||
   fail "the zip holds, below $top/: $got"
@@ -80,4 +80,22 @@ echo "$reg" | grep -qF 'Tavro    REG_SZ    030 1234567\r\nprivat' ||
 [ -f "$program/Script/Telefon.htm" ] || fail "no fill script beside Tavro.exe"
 grep -qx '0.Title=Telefon' <(tr -d '\r' <"$program/BackUp.ifm") ||
   fail "no backup beside Tavro.exe"
+
+# Extras > In anderen Browsern verwenden turns the bridge on, from this
+# folder; Extras > Deinstallieren takes it with the menu items.
+bridge='HKCU\Software\Google\Chrome\NativeMessagingHosts\org.example.tavro'
+start_tavro "$program/Tavro.exe" "$program"
+keys key alt+x b
+keys key Return
+"$wine" reg query "$bridge" 2>/dev/null | tr -d '\r' |
+  grep -qF "REG_SZ    C:\Portable\\$top\TavroHost.chromium.json" ||
+  fail "the bridge is not on: $("$wine" reg query "$bridge" 2>&1)"
+grep -q '"path": "TavroHost.exe"' "$program/TavroHost.chromium.json" ||
+  fail "no host manifest beside Tavro.exe"
+keys key alt+x d
+keys key Return
+stop_tavro
+! "$wine" reg query "$bridge" >/dev/null 2>&1 || fail "the bridge stayed on"
+[ ! -e "$program/TavroHost.firefox.json" ] || fail "a host manifest stayed"
+! registry | grep -qF 'MenuExt\00.Telefon' || fail "Uninstall left the item"
 echo "1 passed, 0 failed"

@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "BrowserRegistration.h"
+#include "Errors.h"
 #include "Json.h"
 #include "MemoryFileSystem.h"
 #include "MemoryRegistry.h"
 
-namespace tavro::host {
+namespace tavro {
 namespace {
 
 constexpr char kProgram[] = "C:\\Tavro\\";
@@ -19,11 +20,12 @@ const char* const kKeys[] = {
 TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   MemoryRegistry registry;
   MemoryFileSystem files;
-  files.AddFolder("C:\\Tavro");
+  files.AddFile("C:\\Tavro\\TavroHost.exe", "MZ");
   registry.SetRawValue(
       "\\Software\\Google\\Chrome\\NativeMessagingHosts\\com.other.host", "",
       MemoryRegistry::kSz, std::string("C:\\Other\\host.json") + '\0');
-  BrowserRegistration bridge(registry, files, kProgram);
+  const std::string program = kProgram;
+  BrowserRegistration bridge(registry, files, program);
   EXPECT_FALSE(bridge.Registered());
   bridge.Register();
   EXPECT_TRUE(bridge.Registered());
@@ -38,13 +40,13 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   }
   const auto chromium = files.ReadFile("C:\\Tavro\\TavroHost.chromium.json");
   ASSERT_TRUE(chromium);
-  EXPECT_EQ(*chromium, ChromiumManifest());
-  EXPECT_EQ(RequestType(*chromium), "stdio");  // one valid JSON object
+  EXPECT_EQ(*chromium, Manifest(false));
+  EXPECT_EQ(host::RequestType(*chromium), "stdio");  // one valid JSON object
   EXPECT_NE(chromium->find("\"allowed_origins\": [\"chrome-extension://"
                            "kiebalbnhhnpgcndjiiaajggckkhkeja/\"]"),
             std::string::npos);
   EXPECT_NE(
-      FirefoxManifest().find("\"allowed_extensions\": [\"tavro@example.org\"]"),
+      Manifest(true).find("\"allowed_extensions\": [\"tavro@example.org\"]"),
       std::string::npos);
 
   bridge.Unregister();
@@ -55,7 +57,13 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   EXPECT_TRUE(registry.KeyExists(
       "\\Software\\Google\\Chrome\\NativeMessagingHosts\\com.other.host"));
   bridge.Unregister();  // nothing left to remove is no failure
+
+  files.RefuseWrite(2);  // the Firefox manifest
+  EXPECT_THROW(bridge.Register(), TavroError);
+  EXPECT_EQ(files.ListFiles(),
+            std::vector<std::string>{"C:\\Tavro\\TavroHost.exe"});
+  for (const char* key : kKeys) EXPECT_FALSE(registry.KeyExists(key)) << key;
 }
 
 }  // namespace
-}  // namespace tavro::host
+}  // namespace tavro

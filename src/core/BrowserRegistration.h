@@ -8,26 +8,24 @@
 #include "FileSystem.h"
 #include "Registry.h"
 
-namespace tavro::host {
+namespace tavro {
 
-inline constexpr char kHostName[] = "org.example.tavro";
-// Fixed by the public key in extension/manifest.json.
-inline constexpr char kChromiumExtensionId[] =
-    "kiebalbnhhnpgcndjiiaajggckkhkeja";
-inline constexpr char kFirefoxExtensionId[] = "tavro@example.org";
+inline constexpr char kHostMissing[] =
+    "TavroHost.exe is missing from %s: unpack the whole Tavro folder again";
 
-// The manifests; the host's path is relative to them, which both kinds of
+// A host manifest. The host's path is relative to it, which both kinds of
 // browser allow on Windows, so no ANSI path goes into the UTF-8 JSON.
-std::string ChromiumManifest();
-std::string FirefoxManifest();
+std::string Manifest(bool firefox);
 
 class BrowserRegistration {
  public:
-  // programDir ends with a backslash, as the main window keeps it.
+  // programDir ends with a backslash, as the main window keeps it; it is
+  // read at each use.
   BrowserRegistration(Registry& registry, FileSystem& files,
-                      std::string programDir);
+                      const std::string& programDir);
 
-  // Throws a TavroError when a file or key cannot be written.
+  // Throws a TavroError, with nothing of it left, when TavroHost.exe is
+  // missing or a file or key cannot be written.
   void Register();
   // Whatever of it is there goes; the result is advisory.
   void Unregister();
@@ -38,7 +36,7 @@ class BrowserRegistration {
 
   Registry& registry_;
   FileSystem& files_;
-  std::string programDir_;
+  const std::string& programDir_;
 };
 
-}  // namespace tavro::host
+}  // namespace tavro
