@@ -76,12 +76,16 @@ async function main() {
     console.log(`${await browser.version()}, puppeteer-core ${
       require('puppeteer-core/package.json').version}`);
     const target = await browser.waitForTarget(
-        (t) => t.type() === 'service_worker' && t.url().startsWith(`chrome-extension://${id}/`));
+        (t) => t.type() === 'service_worker' &&
+               t.url().startsWith(`chrome-extension://${id}/`));
     const worker = await target.worker();
     const listed = () => worker.evaluate(() => entries);
+    // Already there at the first look, it came sooner than measured.
+    const atOnce = (await listed()).length > 0;
     const first = await until(listed, (list) => list.length > 0);
     const connected = Number(fs.readFileSync(path.join(dir, 'connects'), 'utf8'));
-    console.log(`first list: in the worker ${Date.now() - connected} ms after the connect`);
+    console.log(`first list: in the worker ${atOnce ? 'at most ' : ''}` +
+                `${Date.now() - connected} ms after the connect`);
     assert.deepEqual(first.map((e) => [e.title, e.content]), entries);
 
     // The menu the first list built came before a test could look; from
@@ -102,7 +106,8 @@ async function main() {
       (list) => [...list, ['Fax', '555 0199']],
     ]) {
       entries = change(entries);
-      const menu = ['Tavro', ...entries.map(([title]) => title)].map((t) => `${t}: made`);
+      const menu = ['Tavro', ...entries.map(([title]) => title)]
+          .map((title) => `${title}: made`);
       const before = Date.now();
       save(entries);
       const after = Date.now();
@@ -124,7 +129,8 @@ async function main() {
         async () => (await chrome.tabs.query({ url: 'http://127.0.0.1/*' }))[0].id);
     assert.ok(await worker.evaluate(
         () => api.contextMenus.onClicked.hasListener(onMenuClicked)));
-    const fields = () => tab.evaluate(() => [line.value, area.value, locked.value, inputs]);
+    const fields = () => tab.evaluate(
+        () => [line.value, area.value, locked.value, inputs]);
     const pick = async (field, n) => {
       await tab.focus(field);
       await worker.evaluate((n, tabId) => onMenuClicked(
