@@ -19,7 +19,7 @@ ensure_packages() {
   ensure_debs "${want[@]}"
 }
 
-# puppeteer-core, pinned to a release that runs on Debian's node 20, in
+# puppeteer-core, pinned to the last line that runs on node 18 and 20, in
 # $BUILD/npm; it drives Debian's chromium and downloads no browser.
 PUPPETEER_VERSION=24.43.1
 ensure_puppeteer() {
