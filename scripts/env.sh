@@ -15,8 +15,22 @@ log() { printf '== %s\n' "$*" >&2; }
 ensure_packages() {
   local want=(cmake g++ make googletest libgtest-dev libgmock-dev
     libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
-    xdotool imagemagick nodejs clang-format)
+    xdotool imagemagick nodejs clang-format chromium)
   ensure_debs "${want[@]}"
+}
+
+# puppeteer-core, pinned to the last line that runs on node 18 and 20, in
+# $BUILD/npm; it drives Debian's chromium and downloads no browser.
+PUPPETEER_VERSION=24.43.1
+ensure_puppeteer() {
+  local dir=$BUILD/npm
+  grep -qs "\"version\": \"$PUPPETEER_VERSION\"" \
+    "$dir/node_modules/puppeteer-core/package.json" && return 0
+  command -v npm >/dev/null || ensure_debs npm
+  log "installing puppeteer-core $PUPPETEER_VERSION"
+  mkdir -p "$dir"
+  PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-save --no-audit --no-fund \
+    --loglevel=error --prefix "$dir" "puppeteer-core@$PUPPETEER_VERSION" >/dev/null
 }
 
 # Configures the build native or win once, then builds the targets named
