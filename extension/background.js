@@ -34,10 +34,14 @@ function insertIntoFocusedField(text) {
   return true;
 }
 
+let rebuilds = 0;
+
 function rebuildMenu(list) {
   entries = list;
+  const rebuild = ++rebuilds;
   api.contextMenus.removeAll(() => {
-    if (!entries.length) return;
+    // A later list, whose own emptying is still to come, builds the menu.
+    if (rebuild !== rebuilds || !entries.length) return;
     api.contextMenus.create(
         { id: PARENT, title: 'Tavro', contexts: ['editable'] });
     entries.forEach((entry, i) => api.contextMenus.create({

@@ -68,6 +68,21 @@ const plain = (value) => JSON.parse(JSON.stringify(value));
   assert.equal(calls.menus.length, 0);
 }
 
+// Two lists before the browser has emptied the menu: the later builds it,
+// once, with no item twice.
+{
+  const { calls, listeners, context } = loadWorker();
+  const emptied = [];
+  context.chrome.contextMenus.removeAll = (done) => {
+    calls.menus = [];
+    emptied.push(done);
+  };
+  listeners.message({ type: 'list', entries: [{ title: 'A', content: 'a' }] });
+  listeners.message({ type: 'list', entries: [{ title: 'B', content: 'b' }] });
+  emptied.forEach((done) => done());
+  assert.deepEqual(calls.menus.map((m) => m.title), ['Tavro', 'B']);
+}
+
 // Insertion: only the focused field, and only one that takes text.
 {
   const { exports, context } = loadWorker();
