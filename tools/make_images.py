@@ -212,11 +212,21 @@ def palette_of(canvases):
 # -------------------------------------------------------------- writers ---
 
 def dib(cv, pal, mask_of=None):
-    """BITMAPINFOHEADER + palette + bottom-up 8-bit rows (+ AND mask)."""
+    """BITMAPINFOHEADER + palette + bottom-up rows (+ AND mask); 4 bits a
+    pixel where 16 colours do, which halves the resources."""
+    bpp = 4 if len(pal) <= 16 else 8
     index = {c: i for i, c in enumerate(pal)}
-    stride = (cv.w + 3) & ~3
-    pixels = b''.join(bytes(index[c] for c in cv.px[y]) + b'\0' * (stride - cv.w)
-                      for y in range(cv.h - 1, -1, -1))
+    stride = ((cv.w * bpp + 31) // 32) * 4
+    rows = []
+    for y in range(cv.h - 1, -1, -1):
+        row = bytearray(stride)
+        for x, c in enumerate(cv.px[y]):
+            if bpp == 8:
+                row[x] = index[c]
+            else:
+                row[x >> 1] |= index[c] << (0 if x & 1 else 4)
+        rows.append(bytes(row))
+    pixels = b''.join(rows)
     mask = b''
     if mask_of is not None:
         mstride = ((cv.w + 31) // 32) * 4
@@ -227,11 +237,12 @@ def dib(cv, pal, mask_of=None):
                     bits[x >> 3] |= 0x80 >> (x & 7)
             mask += bytes(bits)
     height = cv.h * 2 if mask_of is not None else cv.h
-    hdr = struct.pack('<IiiHHIIiiII', 40, cv.w, height, 1, 8, 0,
+    colours = 1 << bpp
+    hdr = struct.pack('<IiiHHIIiiII', 40, cv.w, height, 1, bpp, 0,
                       len(pixels) + len(mask), 0 if mask else 2835,
-                      0 if mask else 2835, 256, 0)
+                      0 if mask else 2835, colours, 0)
     quads = b''.join(bytes((b, g, r, 0)) for r, g, b in pal)
-    quads += b'\0' * (4 * (256 - len(pal)))
+    quads += b'\0' * (4 * (colours - len(pal)))
     return hdr + quads + pixels + mask
 
 
@@ -241,7 +252,9 @@ def write_bmp(path, cv):
     pal = [key] + [c for c in palette_of([cv]) if c != key]
     body = dib(cv, pal)
     with open(path, 'wb') as f:
-        f.write(b'BM' + struct.pack('<IHHI', 14 + len(body), 0, 0, 14 + 40 + 1024))
+        colours = struct.unpack_from('<I', body, 32)[0]
+        f.write(b'BM' + struct.pack('<IHHI', 14 + len(body), 0, 0,
+                                    14 + 40 + 4 * colours))
         f.write(body)
 
 
@@ -256,8 +269,9 @@ def write_ico(path, canvases):
     out = struct.pack('<HHH', 0, 1, len(blobs))
     offset = 6 + 16 * len(blobs)
     for cv, blob in blobs:
-        out += struct.pack('<BBBBHHII', cv.w % 256, cv.h % 256, 0, 0, 1, 8,
-                           len(blob), offset)
+        bpp, colours = struct.unpack_from('<H', blob, 14)[0], struct.unpack_from('<I', blob, 32)[0]
+        out += struct.pack('<BBBBHHII', cv.w % 256, cv.h % 256, colours % 256,
+                           0, 1, bpp, len(blob), offset)
         offset += len(blob)
     with open(path, 'wb') as f:
         f.write(out + b''.join(b for _, b in blobs))
