@@ -73,8 +73,9 @@ void BrowserRegistration::Unregister() {
 
 bool BrowserRegistration::Registered() {
   for (const BrowserKey& browser : kBrowserKeys) {
-    const bool found = registry_.OpenKey(browser.path, false) &&
-                       registry_.ReadString("") == ManifestPath(browser.firefox);
+    const bool found =
+        registry_.OpenKey(browser.path, false) &&
+        registry_.ReadString("") == ManifestPath(browser.firefox);
     registry_.CloseKey();
     if (!found || !files_.FileExists(ManifestPath(browser.firefox)))
       return false;
