@@ -155,6 +155,29 @@ TEST_F(MainFormTest, MenuAccessKeysRunTheirCommands) {
   EXPECT_EQ(Rows().RowCount(), 4);
 }
 
+TEST_F(MainFormTest, UseInOtherBrowsersIsCheckedWhileTheBridgeIsOn) {
+  work.Write("TavroHost.exe", "MZ");
+  Open();
+  const auto checked = [&] {
+    SendMessageA(Form().Handle(), WM_INITMENUPOPUP, 0, 0);
+    return (GetMenuState(GetMenu(Form().Handle()), IDM_BROWSERSITEM,
+                         MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
+  };
+  EXPECT_FALSE(checked());
+  Answer(IDOK);
+  Press({{VK_MENU, 'T'}, {'B'}});  // Tools > Use in other browsers
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].icon, "information");
+  EXPECT_NE(Boxes()[0].text.find(programDir + "extension"), std::string::npos);
+  EXPECT_TRUE(checked());
+  Answer(IDYES);
+  Press({{VK_MENU, 'T'}, {'B'}});
+  EXPECT_EQ(Boxes().back().icon, "question");
+  EXPECT_FALSE(checked());
+  EXPECT_EQ(work.Read("TavroHost.chromium.json"), "(none)");
+}
+
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
   Open();
   const HWND window = Form().Handle();

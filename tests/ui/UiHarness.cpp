@@ -48,6 +48,7 @@ std::string IconOf(HWND box) {
         reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
     if (icon == LoadIcon(nullptr, IDI_HAND)) return "error";
     if (icon == LoadIcon(nullptr, IDI_QUESTION)) return "question";
+    if (icon == LoadIcon(nullptr, IDI_ASTERISK)) return "information";
     return "other";
   }
   return "";

@@ -26,7 +26,7 @@ struct BoxRecord {
   std::string text;
   std::string caption;
   std::string buttons;  // "OK", "YesNo" or "YesNoCancel"
-  std::string icon;     // "error", "question" or ""
+  std::string icon;     // "error", "question", "information" or ""
 };
 
 // Answers this thread's message boxes with queued button ids; a box with
