@@ -1,7 +1,5 @@
 #include "Json.h"
 
-#include <cstdio>
-
 namespace tavro::host {
 
 std::string JsonQuote(std::string_view utf8) {
@@ -26,9 +24,10 @@ std::string JsonQuote(std::string_view utf8) {
         break;
       default:
         if (byte < 0x20) {
-          char escape[7];
-          std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-          out += escape;
+          // By hand: printf would bring its float formatting into the exe.
+          out += "\\u00";
+          out += "0123456789abcdef"[byte >> 4];
+          out += "0123456789abcdef"[byte & 15];
         } else {
           out += c;  // UTF-8 sequences pass as they are
         }

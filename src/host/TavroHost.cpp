@@ -4,6 +4,7 @@
 // only reads: never the registry's keys or any file written.
 #include <windows.h>
 
+#include <cstdlib>
 #include <deque>
 #include <string>
 
@@ -137,9 +138,8 @@ class KeyWatch {
   HKEY key_ = nullptr;
   HANDLE changed_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
 };
-}  // namespace
 
-int main() {
+int Serve() {
   tavro::win::UseSystemCodePage();
   const std::string key = MenuKey();
   Requests requests;
@@ -177,3 +177,21 @@ int main() {
     }
   }
 }
+
+}  // namespace
+
+int main() {
+  // Whatever goes wrong is told to the browser, never a silent abort.
+  try {
+    return Serve();
+  } catch (...) {
+    Send(tavro::host::ErrorMessage("The host stopped on an error."));
+    return 1;
+  }
+}
+
+// Nothing reaches terminate; the library's verbose handler would only
+// bring its name demangler into the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
