@@ -2,7 +2,9 @@
 # The portable zip as a user gets it: packed from the Windows build, its
 # files checked, unpacked into a folder of a new Wine prefix and started
 # there for the first time: the language dialog, German chosen and shown,
-# an entry saved into the registry and beside the program.
+# an entry saved into the registry and beside the program, and the zip's
+# TavroHost.exe sending the saved list; then the bridge to the other
+# browsers turned on and taken by Uninstall.
 # Arguments: the Windows build folder, Tavro.exe, window_titles.exe.
 # Needs DISPLAY.
 set -euo pipefail
@@ -56,6 +58,24 @@ shown() {  # TITLE: waits until a window shows it
   fail "no window titled $1; there are: $("$wine" "$titles" 2>/dev/null)"
 }
 
+# The zip's host, connected as a browser connects, asks once; every later
+# list is one it sent because Tavro saved. Each line: when, and the list.
+lists=$scratch/lists
+node -e '
+  const host = require("child_process").spawn(process.argv[1],
+      [process.argv[2]], { stdio: ["pipe", "pipe", "ignore"] });
+  let bytes = Buffer.alloc(0);
+  host.stdout.on("data", (data) => {
+    for (bytes = Buffer.concat([bytes, data]);
+         bytes.length >= 4 && bytes.length >= 4 + bytes.readUInt32LE(0);
+         bytes = bytes.subarray(4 + bytes.readUInt32LE(0)))
+      console.log(Date.now(), String(bytes.subarray(4, 4 + bytes.readUInt32LE(0))));
+  });
+  const ask = Buffer.from("{\"type\":\"list\"}");
+  host.stdin.write(Buffer.concat([Buffer.from([ask.length, 0, 0, 0]), ask]));
+' "$wine" "$program/TavroHost.exe" >"$lists" &
+listener=$!
+
 # Double-clicked in Explorer, Tavro starts in its own folder.
 start_tavro "$program/Tavro.exe" "$program"
 shown Options
@@ -67,8 +87,20 @@ shown "$(text "$german" MainForm.Caption)"
 keys key ctrl+a
 shown "$(text "$german" AddCaption)"
 type_entry Telefon '030 1234567' privat
+saved=$(date +%s%3N)
 keys key ctrl+s
 stop_tavro
+pushed=
+for _ in $(seq 40); do
+  pushed=$(grep -F '{"title":"Telefon","content":"030 1234567\r\nprivat"}' \
+    "$lists" | head -n 1 | cut -d' ' -f1) && [ -n "$pushed" ] && break
+  sleep 0.25
+done
+[ -n "$pushed" ] || fail "the host sent no list after the save: $(cat "$lists")"
+head -n 1 "$lists" | grep -qF '"entries":[]' ||
+  fail "the list asked for before the save was not empty: $(cat "$lists")"
+echo "the host pushed the saved list $((pushed - saved)) ms after Ctrl+S"
+kill "$listener" 2>/dev/null || true
 
 reg=$(registry)
 path='C:\Portable\'"$top"'\Script\Telefon.htm'
