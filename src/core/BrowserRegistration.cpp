@@ -73,9 +73,13 @@ void BrowserRegistration::Unregister() {
 
 bool BrowserRegistration::Registered() {
   for (const BrowserKey& browser : kBrowserKeys) {
-    const bool found =
-        registry_.OpenKey(browser.path, false) &&
-        registry_.ReadString("") == ManifestPath(browser.firefox);
+    bool found = false;
+    try {
+      found = registry_.OpenKey(browser.path, false) &&
+              registry_.ReadString("") == ManifestPath(browser.firefox);
+    } catch (const TavroError&) {
+      // Not text, or no value at all: not a bridge that works.
+    }
     registry_.CloseKey();
     if (!found || !files_.FileExists(ManifestPath(browser.firefox)))
       return false;

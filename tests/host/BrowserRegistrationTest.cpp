@@ -27,6 +27,8 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   const std::string program = kProgram;
   BrowserRegistration bridge(registry, files, program);
   EXPECT_FALSE(bridge.Registered());
+  registry.SetRawValue(kKeys[0], "", MemoryRegistry::kDword, "\1\0\0\0");
+  EXPECT_FALSE(bridge.Registered());  // a value that is not text
   bridge.Register();
   EXPECT_TRUE(bridge.Registered());
   for (const char* key : kKeys) {
