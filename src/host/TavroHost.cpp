@@ -169,11 +169,14 @@ int Serve() {
       pushDue = true;
     } else if (woke == WAIT_TIMEOUT) {
       if (!watch.Watching()) {
+        // The key has come since the first look, made by a first Save: its
+        // entries go once it is quiet.
         watch.Arm();
-        if (!watch.Watching()) continue;
+        pushDue = watch.Watching();
+      } else if (pushDue) {
+        if (!Send(tavro::host::ListMessage(Entries(key)))) return 0;
+        pushDue = false;
       }
-      if (pushDue && !Send(tavro::host::ListMessage(Entries(key)))) return 0;
-      pushDue = false;
     }
   }
 }

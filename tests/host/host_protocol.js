@@ -72,7 +72,11 @@ async function main() {
     host.send({ type: 'list' });
     assert.deepEqual(await host.next(), { type: 'list', entries: [] });
     assert.equal(keyExists(), false, 'the host created the menu key');
+    // The key a first Save makes is found, and its list sent unasked.
+    addEntry('00.First', 'x');
+    assert.deepEqual((await host.next()).entries.map((e) => e.title), ['First']);
     assert.equal(await host.close(), 0);
+    regDelete(key);
   }
 
   const title = mode === 'double-byte' ? '林浩' : 'E-mail';
