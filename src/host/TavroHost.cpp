@@ -21,6 +21,9 @@ using tavro::host::Incoming;
 // The saves of one Save come as a burst of changes; the list goes once the
 // key has been quiet this long.
 constexpr DWORD kQuietMs = 150;
+// A missing key is looked for this often: with the quiet time, a first
+// Save still reaches the browser within a second.
+constexpr DWORD kLookAgainMs = 500;
 
 std::string AnsiToUtf8(const std::string& ansi) {
   if (ansi.empty()) return {};
@@ -149,7 +152,7 @@ int Serve() {
     const HANDLE events[] = {requests.Ready(), watch.Changed()};
     const DWORD timeout = pushDue            ? kQuietMs
                           : watch.Watching() ? INFINITE
-                                             : 1000;
+                                             : kLookAgainMs;
     const DWORD woke = WaitForMultipleObjects(2, events, FALSE, timeout);
     if (woke == WAIT_OBJECT_0) {
       Incoming incoming;
