@@ -357,11 +357,14 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam) == 1 && lParam == 0);
       return 0;
     case WM_INITMENUPOPUP:
-      // Asked as a menu opens: another Tavro may have turned it over.
-      Guard([this] {
-        CheckMenuItem(menu_, IDM_BROWSERSITEM,
-                      workspace_->BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
-      });
+      // Asked as the Tools menu opens, not before: another Tavro may have
+      // turned it over, and the other menus need no trip to the registry.
+      if (GetMenuState(reinterpret_cast<HMENU>(wParam), IDM_BROWSERSITEM,
+                       MF_BYCOMMAND) != UINT(-1))
+        Guard([this] {
+          CheckMenuItem(menu_, IDM_BROWSERSITEM,
+                        workspace_->BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
+        });
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);

@@ -158,11 +158,13 @@ TEST_F(MainFormTest, MenuAccessKeysRunTheirCommands) {
 TEST_F(MainFormTest, UseInOtherBrowsersIsCheckedWhileTheBridgeIsOn) {
   work.Write("TavroHost.exe", "MZ");
   Open();
+  const HMENU bar = GetMenu(Form().Handle());
+  const HMENU tools = GetSubMenu(bar, 2);
   const auto checked = [&] {
-    SendMessageA(Form().Handle(), WM_INITMENUPOPUP, 0, 0);
-    return (GetMenuState(GetMenu(Form().Handle()), IDM_BROWSERSITEM,
-                         MF_BYCOMMAND) &
-            MF_CHECKED) != 0;
+    SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(tools), 2);
+    return (GetMenuState(bar, IDM_BROWSERSITEM, MF_BYCOMMAND) & MF_CHECKED) !=
+           0;
   };
   EXPECT_FALSE(checked());
   Answer(IDOK);
