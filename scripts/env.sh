@@ -50,7 +50,7 @@ configure_build() {  # native | win [TARGET...]
   cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
-# Packs the portable zip of the Windows build DIR, from the Tavro.exe built
+# Packs the portable zip of the Windows build DIR, from the programs built
 # there, into the folder OUT (DIR unless given) and prints its path.
 make_zip() {  # DIR [OUT]
   local dir=$1 out=${2:-$1} name

@@ -5,7 +5,6 @@
 set -euo pipefail
 exe=$(readlink -f "$1")
 source "$(dirname "$0")/../../scripts/env.sh"
-ensure_debs chromium
 ensure_puppeteer
 export WINEPREFIX=$BUILD/wineprefix-browser
 ensure_prefix
