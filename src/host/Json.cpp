@@ -76,8 +76,9 @@ class Reader {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
   }
 
-  // Keeps the string's raw text when `kept` is given, escapes undone for
-  // the simple ones; \u escapes are kept as they stand.
+  // Keeps the string's text when `kept` is given, the simple escapes
+  // undone; a \u escape is kept as '?', since the one member kept, the
+  // request's type, has none in a type the host knows.
   bool String(std::string* kept) {
     if (!Take('"')) return false;
     while (More()) {
