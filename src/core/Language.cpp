@@ -135,6 +135,8 @@ void ApplyLanguageFile(ProfileFile& files, const std::string& path,
       {"msgCleanInfo", &TMessages::msgCleanInfo},
       {"msgBridgeOn", &TMessages::msgBridgeOn},
       {"msgBridgeOff", &TMessages::msgBridgeOff},
+      {"msgNoBackup", &TMessages::msgNoBackup},
+      {"msgSaveUnfinished", &TMessages::msgSaveUnfinished},
   };
   for (const auto& [key, text] : kMessageKeys)
     messages.*text = read(kMessages, key, messages.*text);

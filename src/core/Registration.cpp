@@ -88,11 +88,21 @@ bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
 }
 
 MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
-  std::vector<std::string> names = SubkeyNames(createKey);
+  ReadResult result;
+  std::vector<std::string> names;
+  if (registry_.OpenKey(keyPath_, createKey)) {
+    names = registry_.GetKeyNames();
+    if (registry_.ValueExists(kSaveMarkValue)) {
+      try {
+        result.unfinishedSave = registry_.ReadString(kSaveMarkValue);
+      } catch (const TavroError&) {
+        result.unfinishedSave.emplace();
+      }
+    }
+  }
   // The registry lists 100 after 10 and before 11; the index keeps the
   // saved order for any number of entries.
   std::stable_sort(names.begin(), names.end(), IndexLess);
-  ReadResult result;
   for (const std::string& name : names) {
     if (!OpenMarkedSubkey(name)) continue;
     TSection entry{TitleFromKeyName(name), {}};
@@ -108,6 +118,19 @@ MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
   }
   registry_.CloseKey();
   return result;
+}
+
+void MenuRegistration::BeginSave(const std::string& backupPath) {
+  // A key that cannot be made leaves none open: the write reports it.
+  registry_.CloseKey();
+  registry_.OpenKey(keyPath_, true);
+  registry_.WriteString(kSaveMarkValue, backupPath);
+  registry_.CloseKey();
+}
+
+void MenuRegistration::EndSave() {
+  if (registry_.OpenKey(keyPath_, false)) registry_.DeleteValue(kSaveMarkValue);
+  registry_.CloseKey();
 }
 
 std::vector<std::string> MenuRegistration::Purge() {

@@ -18,6 +18,9 @@ inline constexpr const char* kMarkerValue = "Tavro";
 // The Title, where the subkey name could not hold it as it stands.
 inline constexpr const char* kTitleValue = "TavroTitle";
 inline constexpr std::uint32_t kFormControlContext = 4;
+// A value of the menu key itself, there while a save is under way: the
+// path of the backup file that already holds the list being saved.
+inline constexpr const char* kSaveMarkValue = "TavroSaving";
 
 // 0 gives "00", 9 "09", 10 "10", 100 "100".
 std::string TwoDigits(int index);
@@ -43,6 +46,9 @@ class MenuRegistration {
     // The first marker that could not be read as text; its entry is kept
     // with an empty Content so that nothing half-fills the list.
     std::optional<std::string> error;
+    // A save that did not finish left its mark: the subkeys may be half
+    // written. Its backup file, or empty when the mark does not say.
+    std::optional<std::string> unfinishedSave;
   };
   // Creates the menu key when missing, unless told not to (the browser
   // host only reads). Entries come back in index order.
@@ -57,6 +63,11 @@ class MenuRegistration {
   void Rewrite(const std::vector<TTempSec>& records,
                const std::vector<std::string>& scripts);
   void Rewrite(const std::vector<TTempSec>& records, std::string_view workDir);
+
+  // The mark of a save under way, from before its first change of the key
+  // until its last file is written.
+  void BeginSave(const std::string& backupPath);
+  void EndSave();
 
  private:
   std::vector<std::string> SubkeyNames(bool canCreate);

@@ -27,6 +27,8 @@ class Registry {
   virtual void WriteInteger(const std::string& name, std::uint32_t value) = 0;
   // Deletes the key with all its subkeys; the result is advisory.
   virtual bool DeleteKey(const std::string& path) = 0;
+  // Deletes a value of the open key; false when there was none to delete.
+  virtual bool DeleteValue(const std::string& name) = 0;
   virtual void CloseKey() = 0;
 };
 

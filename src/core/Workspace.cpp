@@ -25,13 +25,32 @@ void TWorkspace::Start(std::string workDir) {
 void TWorkspace::LoadFromRegistry() {
   MenuRegistration::ReadResult read = registration_.Read();
   Model.StartupFill(std::move(read.entries));
+  if (read.unfinishedSave && RestoreUnfinishedSave(*read.unfinishedSave))
+    return;
   if (read.error) throw TavroError(*read.error);
+}
+
+bool TWorkspace::RestoreUnfinishedSave(const std::string& backupPath) {
+  Backup backup(platform_.files, platform_.profiles,
+                backupPath.empty() ? BackupPath(WorkDir) : backupPath);
+  if (boxes_.AskYesNo(FormatError(Messages.msgSaveUnfinished, backup.Path())) !=
+      Answer::Yes)
+    return false;
+  ViewUpdate update(view_);
+  Model.Clear();
+  // No file: the save was of an empty list.
+  Model.Refill(backup.Read());
+  // Unsaved even when empty, so that the next save repairs the menu.
+  Model.SetChanged(true);
+  view_.EnableSaveItem(true);
+  return true;
 }
 
 void TWorkspace::CleanBtnClick() {
   if (view_.RowCount() == 0 && !bridge_.Registered()) return;
   if (boxes_.AskYesNo(Messages.msgCleanInfo) != Answer::Yes) return;
   registration_.Purge();
+  registration_.EndSave();
   bridge_.Unregister();
   Model.RemoveAllEntries();
   Model.SetChanged(false);
@@ -55,11 +74,15 @@ void TWorkspace::WriteRegistryAndBackup(
   Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
   // Decided before anything is touched: without a backup file the
   // registry may lag behind too.
-  if (Model.Changed() || !backup.Exists())
-    registration_.Rewrite(TempSecs, scripts);
-  // The save goes on: the registry and the scripts are the browser's.
+  const bool rewrite = Model.Changed() || !backup.Exists();
+  // The backup first, on the disk, so that it holds the list being saved
+  // when the mark tells a later start that the menu may be half written.
+  // A backup that cannot be replaced lets the save go on: the registry and
+  // the scripts are the browser's.
   if (!backup.Write(TempSecs))
     boxes_.ShowError(FormatError(kBackupKept, backup.Path()));
+  registration_.BeginSave(backup.Path());
+  if (rewrite) registration_.Rewrite(TempSecs, scripts);
 }
 
 void TWorkspace::WriteScript(const std::string& path,
@@ -108,6 +131,9 @@ void TWorkspace::SaveBtnClick() {
   // encoded form cannot tell a typed \r\n from a line break.
   for (std::size_t i = 0; i < entries.size(); ++i)
     WriteScript(scripts[i], entries[i].Content);
+  // Only now is every menu item's script in place. A save that fails
+  // before keeps its mark: the next start offers the backup.
+  registration_.EndSave();
 
   Model.SetChanged(false);
   view_.EnableSaveItem(false);
@@ -115,6 +141,12 @@ void TWorkspace::SaveBtnClick() {
 
 void TWorkspace::LoadBtnClick() {
   Backup backup(platform_.files, platform_.profiles, BackupPath(WorkDir));
+  // A file that holds no entry empties the list; no file at all is more
+  // likely a wrong folder than a wish.
+  if (!backup.Exists()) {
+    boxes_.ShowError(FormatError(Messages.msgNoBackup, backup.Path()));
+    return;
+  }
   ViewUpdate update(view_);  // emptied and filled, drawn once
   Model.Clear();
   Model.Refill(backup.Read());

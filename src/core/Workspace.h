@@ -44,6 +44,7 @@ class TWorkspace {
   // First show: the work folder, an empty list, no unsaved changes.
   void Start(std::string workDir);
   // Throws the first unreadable marker's error after the list is filled.
+  // After a save that did not finish, offers its backup instead.
   void LoadFromRegistry();
   // Empties the list and takes Tavro out of every browser's menu: the
   // MenuExt items and the bridge to the other browsers.
@@ -57,7 +58,7 @@ class TWorkspace {
   void SaveBtnClick();
   void WriteRegistryAndBackup(const std::vector<std::string>& scripts);
   void WriteScript(const std::string& path, const std::string& content);
-  // Replaces the list by the backup file's.
+  // Replaces the list by the backup file's; says so when there is none.
   void LoadBtnClick();
   // True when the window may close; may save first.
   bool FormCloseQuery();
@@ -75,6 +76,8 @@ class TWorkspace {
   MenuRegistration registration_;
   BrowserRegistration bridge_{platform_.registry, platform_.files, ProgramDir};
 
+  // True when the user took the backup's list.
+  bool RestoreUnfinishedSave(const std::string& backupPath);
   // The chosen language's file; none, after saying so, when none is chosen.
   std::optional<std::string> ChosenLanguageFile();
 };

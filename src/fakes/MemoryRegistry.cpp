@@ -83,8 +83,14 @@ MemoryRegistry::Node* MemoryRegistry::OpenNode() const {
   return openPath_ ? Find(*openPath_) : nullptr;
 }
 
+void MemoryRegistry::Change() {
+  if (changesLeft_ == 0) throw Stopped{};
+  if (changesLeft_ > 0) --changesLeft_;
+}
+
 bool MemoryRegistry::OpenKey(const std::string& path, bool canCreate) {
   if (ApiPathLength(path) > kMaxPathLength) return false;
+  if (canCreate && !Find(path)) Change();
   Node* node = canCreate ? Create(path) : Find(path);
   if (!node) return false;
   openPath_ = path;
@@ -118,6 +124,7 @@ std::string MemoryRegistry::ReadString(const std::string& name) {
 
 void MemoryRegistry::Write(const std::string& name, std::uint32_t type,
                            const std::string& bytes) {
+  Change();
   Node* node = OpenNode();
   if (!node || writesLeft_ == 0)
     throw TavroError(FormatError(kFailedToSetData, name));
@@ -139,6 +146,7 @@ void MemoryRegistry::WriteInteger(const std::string& name,
 }
 
 bool MemoryRegistry::DeleteKey(const std::string& path) {
+  Change();
   std::vector<std::string> parts = SplitPath(path);
   if (parts.empty()) return false;
   const std::string leaf = Lower(parts.back());
@@ -150,6 +158,12 @@ bool MemoryRegistry::DeleteKey(const std::string& path) {
     parent = it->second.get();
   }
   return parent->children.erase(leaf) != 0;
+}
+
+bool MemoryRegistry::DeleteValue(const std::string& name) {
+  Change();
+  Node* node = OpenNode();
+  return node && node->values.erase(Lower(name)) != 0;
 }
 
 void MemoryRegistry::CloseKey() { openPath_.reset(); }

@@ -28,6 +28,7 @@ class MemoryRegistry : public Registry {
   void WriteString(const std::string& name, const std::string& value) override;
   void WriteInteger(const std::string& name, std::uint32_t value) override;
   bool DeleteKey(const std::string& path) override;
+  bool DeleteValue(const std::string& name) override;
   void CloseKey() override;
 
   // Test set-up and inspection, beside the program's own operations.
@@ -42,6 +43,11 @@ class MemoryRegistry : public Registry {
                                       const std::string& name) const;
   // Refuses every value write after this many more have succeeded.
   void RefuseWritesAfter(int count) { writesLeft_ = count; }
+  // Stands for the program's end: after this many more changes (a key
+  // created, a value written, a key or value deleted) every change throws
+  // Stopped, which nothing in the program catches.
+  struct Stopped {};
+  void StopAfter(int changes) { changesLeft_ = changes; }
 
  private:
   struct Node;
@@ -50,10 +56,12 @@ class MemoryRegistry : public Registry {
   Node* OpenNode() const;
   void Write(const std::string& name, std::uint32_t type,
              const std::string& bytes);
+  void Change();
 
   std::unique_ptr<Node> root_;
   std::optional<std::string> openPath_;
   int writesLeft_ = -1;
+  int changesLeft_ = -1;
 };
 
 }  // namespace tavro

@@ -128,6 +128,11 @@ bool WinRegistry::DeleteKey(const std::string& path) {
   return RegDeleteTreeA(HKEY_CURRENT_USER, relative.c_str()) == ERROR_SUCCESS;
 }
 
+bool WinRegistry::DeleteValue(const std::string& name) {
+  Forget();
+  return key_ && RegDeleteValueA(key_.get(), name.c_str()) == ERROR_SUCCESS;
+}
+
 void WinRegistry::CloseKey() {
   Forget();
   key_.reset();

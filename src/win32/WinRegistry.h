@@ -17,6 +17,7 @@ class WinRegistry : public Registry {
   void WriteString(const std::string& name, const std::string& value) override;
   void WriteInteger(const std::string& name, std::uint32_t value) override;
   bool DeleteKey(const std::string& path) override;
+  bool DeleteValue(const std::string& name) override;
   void CloseKey() override;
 
  private:

@@ -335,6 +335,17 @@ TEST_P(RegistryContractTest, DeletingAMissingKeyReportsFailureAndKeepsAll) {
   EXPECT_TRUE(backend().KeyExists(Path("kept")));
 }
 
+TEST_P(RegistryContractTest, DeletesAValueOfTheOpenKeyOnly) {
+  backend().SetRawValue(Path("k"), "Gone", kSz, "x");
+  backend().SetRawValue(Path("k"), "kept", kSz, "y");
+  EXPECT_FALSE(registry().DeleteValue("Gone"));  // no key open
+  ASSERT_TRUE(registry().OpenKey(Path("k"), false));
+  EXPECT_TRUE(registry().DeleteValue("gONE"));
+  EXPECT_FALSE(registry().DeleteValue("Gone"));
+  EXPECT_FALSE(backend().GetRawValue(Path("k"), "Gone"));
+  EXPECT_TRUE(backend().GetRawValue(Path("k"), "kept"));
+}
+
 TEST_P(RegistryContractTest, AnOpenKeyThatIsDeletedActsAsNoneOpen) {
   backend().SetRawValue(Path("k"), "v", kSz, "x");
   backend().CreateKey(Path("k\\child"));

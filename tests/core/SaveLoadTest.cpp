@@ -52,6 +52,33 @@ class SaveLoadTest : public FakeWorkspaceTest {
   std::optional<std::string> BackupFile() { return files.ReadFile(kBackup); }
   // Every file of the work folder, to see that nothing went elsewhere.
   std::vector<std::string> AllFiles() { return files.ListFiles(); }
+  // The next start of the program on the stores as they are: the list it
+  // shows, having answered the question of an unfinished save, if asked.
+  struct NextStart {
+    std::vector<TSection> list;
+    bool asked = false;
+  };
+  NextStart StartAgain(Answer answer) {
+    MemoryEntryView nextView;
+    ScriptedBoxes nextBoxes;
+    nextBoxes.answers = {answer};
+    TWorkspace next(nextView, nextBoxes, {registry, files, profiles});
+    next.Start(kWork);
+    next.LoadFromRegistry();
+    return {next.Model.Sections(), !nextBoxes.shown.empty()};
+  }
+  // After a save of `after` over `before` that may have been cut short: the
+  // next start shows one of the two lists, or asks and then restores
+  // `after` from the backup.
+  void ExpectNoListLostUnasked(const std::vector<TSection>& before,
+                               const std::vector<TSection>& after,
+                               const std::string& where) {
+    const NextStart next = StartAgain(Answer::No);
+    if (next.asked)
+      EXPECT_EQ(StartAgain(Answer::Yes).list, after) << where;
+    else
+      EXPECT_TRUE(next.list == before || next.list == after) << where;
+  }
   void SaveExpectingError(const std::string& text) {
     try {
       ws.SaveBtnClick();
@@ -145,7 +172,39 @@ TEST_F(SaveLoadTest, ARefusedWriteAnywhereLeavesEachFileOldOrNew) {
     }
     for (const std::string& file : AllFiles())
       EXPECT_EQ(file.find(".tmp"), std::string::npos) << file;
+    ExpectNoListLostUnasked(entries(before), entries(after),
+                            "write " + std::to_string(n));
     if (!ws.Model.Changed()) break;  // the save got past every write
+  }
+}
+
+// Refused, or stopped as by a crash, at each change of the registry.
+TEST_F(SaveLoadTest, ASaveCutShortAnywhereNeverShortensTheListUnasked) {
+  const std::vector<TSection> before{{"A", "a"}, {"B", "b"}, {"C", "c"}};
+  const std::vector<TSection> after{{"A", "a2"}, {"B", "b2"}, {"D", "d2"}};
+  for (const bool crash : {true, false}) {
+    for (int n = 0;; ++n) {
+      Have(before);
+      ws.SaveBtnClick();
+      Have(after);
+      crash ? registry.StopAfter(n) : registry.RefuseWritesAfter(n);
+      bool finished = false;
+      try {
+        ws.SaveBtnClick();
+        finished = true;
+      } catch (const TavroError&) {
+      } catch (const MemoryRegistry::Stopped&) {
+      }
+      registry.StopAfter(-1);
+      registry.RefuseWritesAfter(-1);
+      const std::string where =
+          (crash ? "stopped at change " : "refused write ") + std::to_string(n);
+      ExpectNoListLostUnasked(before, after, where);
+      if (finished) {
+        EXPECT_FALSE(StartAgain(Answer::No).asked) << where;
+        break;
+      }
+    }
   }
 }
 
@@ -206,7 +265,7 @@ TEST_F(SaveLoadTest, RefusedRegistryWriteStopsBeforeBackupAndScripts) {
   Have({{"Old", "o"}});
   ws.SaveBtnClick();
   Have({{"A", "a"}, {"B", "b"}});
-  registry.RefuseWritesAfter(3);  // A's three values, then B's first
+  registry.RefuseWritesAfter(1 + 3);  // the mark, A's three, then B's first
   SaveExpectingError("Failed to set data for ''");
 
   EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
@@ -215,7 +274,9 @@ TEST_F(SaveLoadTest, RefusedRegistryWriteStopsBeforeBackupAndScripts) {
   EXPECT_EQ(ws.Model.Sections().size(), 2u);
   EXPECT_TRUE(ws.Model.Changed());
   EXPECT_TRUE(view.saveItemEnabled);
-  EXPECT_NE(BackupFile()->find("0.Title=Old"), std::string::npos);
+  // Written first, it holds the list that the next start offers.
+  EXPECT_EQ(BackupFile(), BackupText({{"A", "a"}, {"B", "b"}}));
+  EXPECT_TRUE(registry.GetRawValue(kKey, kSaveMarkValue));
   EXPECT_FALSE(Script("A"));
 }
 
@@ -226,7 +287,7 @@ TEST_F(SaveLoadTest, RefusedBackupWriteStopsBeforeScripts) {
   files.RefuseWrite(1);  // the backup file
   SaveExpectingError("Unable to write to " + kBackup);
 
-  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
+  EXPECT_EQ(Subkeys(), std::vector<std::string>{"00.Old"});
   EXPECT_EQ(BackupFile(), "[User]\r\n0.Title=Old\r\n0.Content=o\r\n");
   EXPECT_FALSE(Script("A"));
   EXPECT_TRUE(ws.Model.Changed());
@@ -380,15 +441,28 @@ TEST_F(SaveLoadTest, AHugeContentIsWrittenOnlyAsFarAsLoadReads) {
             (std::vector<TSection>{{"Big", std::string(255, 'b')}}));
 }
 
-TEST_F(SaveLoadTest, LoadWithoutBackupEmptiesTheListOnly) {
+// No file is a wrong folder or a lost file, and changes nothing; a file
+// without entries empties the list, as it says.
+TEST_F(SaveLoadTest, LoadWithoutBackupSaysSoAndKeepsTheList) {
   Have({{"A", "a"}});
   ws.SaveBtnClick();
+  Have({{"B", "b"}});
   files.DeleteFile(kBackup);
+  ws.LoadBtnClick();
+  EXPECT_EQ(ws.Model.Sections(), (std::vector<TSection>{{"B", "b"}}));
+  EXPECT_EQ(view.rows.size(), 1u);
+  EXPECT_TRUE(ws.Model.Changed());
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
+  EXPECT_EQ(boxes.shown[0].text, "There is no backup file " + kBackup + ".");
+
+  files.AddFile(kBackup, "[User]\r\n");
+  ws.Model.SetChanged(false);
   ws.LoadBtnClick();
   EXPECT_TRUE(ws.Model.Sections().empty());
   EXPECT_TRUE(view.rows.empty());
   EXPECT_FALSE(ws.Model.Changed());
-  EXPECT_FALSE(view.saveItemEnabled);
+  EXPECT_EQ(boxes.shown.size(), 1u);
 }
 
 }  // namespace

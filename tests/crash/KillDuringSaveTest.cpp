@@ -1,12 +1,15 @@
 // A save killed at any moment leaves every file it writes either as the
-// last completed save left it or as the killed one meant it, and Load then
-// brings back one whole list.
+// last completed save left it or as the killed one meant it, Load then
+// brings back one whole list, and the next start shows no fewer entries
+// than the last completed save, or says that the save did not finish and
+// brings the whole list back when told to.
 // First: it keeps <windows.h> from renaming the file operations.
 #include "WinFileSystem.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <map>
 
 #include "Backup.h"
@@ -69,20 +72,25 @@ class KillDuringSaveTest : public ::testing::Test {
     RemoveDirectoryA(work_.c_str());
   }
 
-  // Starts a save of that generation; killed after `after`, or run to its
-  // end when `after` is negative. Returns how long it ran.
+  // Starts a save of that generation; killed `after` into the save, or run
+  // to its end when `after` is negative. Returns how long the save ran.
   Clock::duration Save(int generation, Clock::duration after) {
+    const std::string event =
+        "TavroKillTest.Saving." + std::to_string(GetCurrentProcessId());
+    HANDLE saving = CreateEventA(nullptr, TRUE, FALSE, event.c_str());
     // The key without its last backslash, which would escape the quote.
     std::string command = std::string("\"Z:") + SAVE_VICTIM + "\" \"" + work_ +
                           "\" \"" + key_.substr(0, key_.size() - 1) + "\" " +
-                          std::to_string(generation);
+                          std::to_string(generation) + " " + event;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    const auto start = Clock::now();
     EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
                                0, nullptr, nullptr, &startup, &process))
         << command;
+    HANDLE begun[] = {saving, process.hProcess};
+    WaitForMultipleObjects(2, begun, FALSE, 60000);
+    const auto start = Clock::now();
     if (after.count() < 0) {
       WaitForSingleObject(process.hProcess, 120000);
       DWORD code = 99;
@@ -97,9 +105,11 @@ class KillDuringSaveTest : public ::testing::Test {
         TerminateProcess(process.hProcess, 9);
       WaitForSingleObject(process.hProcess, 10000);
     }
+    const Clock::duration ran = Clock::now() - start;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return Clock::now() - start;
+    CloseHandle(saving);
+    return ran;
   }
 
   // The backup file and every script, by path.
@@ -122,15 +132,22 @@ class KillDuringSaveTest : public ::testing::Test {
     return files;
   }
 
-  // A restart and Load bring back the whole list of one generation.
-  std::vector<TSection> Loaded() {
+  // A start of the program: the list it reads, answering the question of
+  // an unfinished save, if one is asked, with `answer`; then Load, if told.
+  std::vector<TSection> Started(Answer answer, bool load, bool* asked) {
     MemoryEntryView view;
     ScriptedBoxes boxes;
     win::WinRegistry registry;
     win::WinProfileFile profiles;
     TWorkspace ws(view, boxes, {registry, files_, profiles}, key_);
     ws.Start(work_);
-    ws.LoadBtnClick();
+    boxes.answers = {answer};
+    try {
+      ws.LoadFromRegistry();
+    } catch (const TavroError&) {
+    }
+    if (asked) *asked = !boxes.shown.empty();
+    if (load) ws.LoadBtnClick();
     return ws.Model.Sections();
   }
 
@@ -139,28 +156,58 @@ class KillDuringSaveTest : public ::testing::Test {
   std::string key_;
 };
 
-TEST_F(KillDuringSaveTest, EveryFileIsWholeAndLoadLosesNothing) {
+TEST_F(KillDuringSaveTest, EveryFileIsWholeAndNoStartLosesEntriesUnasked) {
+  using std::chrono::milliseconds;
   Save(0, Clock::duration(-1));
   const Clock::duration full = Save(1, Clock::duration(-1));
   std::map<std::string, std::string> before = Files();
   ASSERT_EQ(before, Written(1));
-  for (int moment = 1; moment <= 20; ++moment) {
-    const int generation = moment + 1;
-    Save(generation, full * moment / 21);
+  // Closely over the first 50 ms, where the registry is emptied, then
+  // spread over the rest.
+  std::vector<Clock::duration> moments;
+  for (int ms : {1, 2, 4, 6, 8, 10, 15, 20, 25, 30, 40, 50})
+    moments.push_back(milliseconds(ms));
+  for (int k = 1; k <= 16; ++k)
+    moments.push_back(milliseconds(50) + (full - milliseconds(50)) * k / 17);
+  std::string seen;
+  for (std::size_t m = 0; m < moments.size(); ++m) {
+    const int generation = static_cast<int>(m) + 2;
+    const auto at = std::chrono::duration_cast<milliseconds>(moments[m]);
+    const std::string moment =
+        "killed " + std::to_string(at.count()) + " ms in";
+    Save(generation, moments[m]);
     const std::map<std::string, std::string> after = Files();
     const std::map<std::string, std::string> whole = Written(generation);
     for (const auto& [path, bytes] : after)
       ASSERT_TRUE(bytes == before.at(path) || bytes == whole.at(path))
-          << "killed at " << moment << "/21: " << path << ", " << bytes.size()
-          << " bytes";
+          << moment << ": " << path << ", " << bytes.size() << " bytes";
     const std::string& backup = after.at(BackupPath(work_));
     int loaded = -1;
     for (int g = 0; g <= generation; ++g)
       if (backup == BackupText(Records(g))) loaded = g;
     ASSERT_GE(loaded, 0);
-    EXPECT_EQ(Loaded(), Generation(loaded)) << "killed at " << moment << "/21";
+    EXPECT_EQ(Started(Answer::No, true, nullptr), Generation(loaded)) << moment;
+
+    bool asked = false;
+    const std::size_t shown = Started(Answer::No, false, &asked).size();
+    EXPECT_TRUE(asked || shown >= kEntries)
+        << moment << ": " << shown << " entries at the next start, unasked";
+    std::size_t restored = 0;
+    if (asked) {
+      const std::vector<TSection> list = Started(Answer::Yes, false, nullptr);
+      EXPECT_EQ(list, Generation(loaded)) << moment;
+      restored = list.size();
+    }
+    seen +=
+        moment + " (of " +
+        std::to_string(std::chrono::duration_cast<milliseconds>(full).count()) +
+        "): " + std::to_string(shown) + " entries at the next start, " +
+        (asked ? "asked; after Yes " + std::to_string(restored)
+               : std::string("not asked")) +
+        "\n";
     before = after;
   }
+  std::fputs(seen.c_str(), stdout);
 }
 
 }  // namespace

@@ -51,6 +51,30 @@ TEST_F(MainFormTest, StartUpListsTheMarkedEntriesWithTheirWholeContent) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+// A save cut short left its mark: the start says so before the window
+// shows, and Yes brings back the backup's whole list, unsaved.
+TEST_F(MainFormTest, AStartAfterAnUnfinishedSaveOffersTheBackup) {
+  SeedEntries();
+  const std::string backup = work.Path() + "\\BackUp.ifm";
+  work.Write("BackUp.ifm",
+             "[User]\r\n0.Title=E-mail\r\n0.Content=x\r\n1.Title=New\r\n");
+  key.SetValue("", "TavroSaving", REG_SZ, backup + '\0');
+  Answer(IDYES);
+  Open();
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_THAT(Boxes()[0],
+              IsBox("The last save did not finish. Restore the list from " +
+                        backup + "?",
+                    "Tavro", "YesNo", "question"));
+  EXPECT_EQ(Captions(), (Names{"E-mail", "New"}));
+  EXPECT_TRUE(Model().Changed());
+  EXPECT_TRUE(Rows().SaveItemEnabled());
+  Command(IDM_SAVEITEM);
+  EXPECT_EQ(key.Subkeys(), (Names{"00.E-mail", "01.New", "Foreign"}));
+  ASSERT_TRUE(registry.OpenKey(key.MenuKey(), false));
+  EXPECT_FALSE(registry.ValueExists("TavroSaving"));
+}
+
 TEST_F(MainFormTest, RowsFilledWithDrawingHeldAreDrawnAndScrolledAfter) {
   for (int i = 10; i < 60; ++i)
     key.AddEntry(std::to_string(i) + ".Entry", "Content");
