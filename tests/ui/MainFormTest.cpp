@@ -456,7 +456,7 @@ TEST_F(MainFormTest, AnEscapedErrorIsShownAndTheWindowStaysAsLeft) {
                        std::string("a\0", 2));
   refusing.SetRawValue(key.MenuKey() + "01.B", "Tavro", MemoryRegistry::kSz,
                        std::string("b\0", 2));
-  refusing.RefuseWritesAfter(0);
+  refusing.RefuseWritesAfter(1);  // the save's mark, then nothing
   Open(&refusing);
   Rows().Select(0);
   Click("DownBtn");
