@@ -1,11 +1,16 @@
-// What the host says to the browser: the entry list, on request and after
-// each change, or what was wrong with a request.
+// What the host says to the browser: the Titles, on request and after each
+// change; one entry's Content when it is picked; or what was wrong with a
+// request. No message is ever over the browsers' limit.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "NativeMessage.h"
 
 namespace tavro::host {
 
@@ -15,14 +20,21 @@ struct HostEntry {
   std::string content;
 };
 
-// {"type":"list","entries":[{"title":...,"content":...},...]}
-std::string ListMessage(const std::vector<HostEntry>& entries);
+// {"type":"list","entries":[{"title":...},...]}: the Titles in list order,
+// as many as fit in `limit` bytes; "omitted" counts those that did not.
+std::string ListMessage(const std::vector<HostEntry>& entries,
+                        std::size_t limit = kMaxMessage);
 
-// {"type":"error","error":...}
-std::string ErrorMessage(std::string_view text);
+// {"type":"error","error":...}, with the request's index when it had one.
+std::string ErrorMessage(std::string_view text,
+                         std::optional<std::uint32_t> index = std::nullopt);
 
-// The reply to one request; `entries` is asked only for a list request.
+// The reply to one request; `entries` is read only for a request that
+// needs them. {"type":"content","index":i,"title":t} gets the Content of
+// entry i, or of the first entry of that Title when the list has changed
+// since: {"type":"content","index":i,"content":...}.
 std::string Answer(std::string_view request,
-                   const std::function<std::vector<HostEntry>()>& entries);
+                   const std::function<std::vector<HostEntry>()>& entries,
+                   std::size_t limit = kMaxMessage);
 
 }  // namespace tavro::host

@@ -1,13 +1,16 @@
 // TavroHost: the saved entries for the browsers' extension, over native
-// messaging on standard input and output. It answers {"type":"list"} and,
-// while connected, sends the list again whenever the menu key changes. It
-// only reads: never the registry's keys or any file written.
+// messaging on standard input and output. It answers {"type":"list"} with
+// the Titles and {"type":"content"} with one entry's Content, and while
+// connected sends the list again whenever the menu key changes. It only
+// reads: never the registry's keys or any file written.
 #include <windows.h>
 
 #include <cstdlib>
 #include <deque>
+#include <memory>
 #include <string>
 
+#include "CodePage.h"
 #include "HostReplies.h"
 #include "NativeMessage.h"
 #include "Registration.h"
@@ -58,30 +61,49 @@ std::vector<HostEntry> Entries(const std::string& key) {
 }
 
 // Requests read on a thread of their own, so that a change of the key can
-// be sent while the browser says nothing.
+// be sent while the browser says nothing. The thread shares the queue, so
+// that it may go on reading after the host has stopped taking requests.
 class Requests {
  public:
-  Requests() {
-    InitializeCriticalSection(&lock_);
-    CreateThread(nullptr, 0, &Requests::Run, this, 0, nullptr);
+  Requests() : shared_(std::make_shared<Shared>()) {
+    auto* mine = new std::shared_ptr<Shared>(shared_);
+    if (HANDLE thread =
+            CreateThread(nullptr, 0, &Requests::Run, mine, 0, nullptr))
+      CloseHandle(thread);
+    else
+      delete mine;
   }
-  HANDLE Ready() const { return ready_; }
+  HANDLE Ready() const { return shared_->ready; }
   // The next request, or the way the input ended.
   bool Next(Incoming& incoming) {
-    EnterCriticalSection(&lock_);
-    const bool any = !queue_.empty();
+    Shared& s = *shared_;
+    EnterCriticalSection(&s.lock);
+    const bool any = !s.queue.empty();
     if (any) {
-      incoming = std::move(queue_.front());
-      queue_.pop_front();
+      incoming = std::move(s.queue.front());
+      s.queue.pop_front();
     }
-    if (queue_.empty()) ResetEvent(ready_);
-    LeaveCriticalSection(&lock_);
+    if (s.queue.empty()) ResetEvent(s.ready);
+    LeaveCriticalSection(&s.lock);
     return any;
   }
 
  private:
-  static DWORD WINAPI Run(void* self) {
-    auto* requests = static_cast<Requests*>(self);
+  struct Shared {
+    Shared() { InitializeCriticalSection(&lock); }
+    ~Shared() {
+      DeleteCriticalSection(&lock);
+      CloseHandle(ready);
+    }
+    CRITICAL_SECTION lock;
+    HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::deque<Incoming> queue;
+  };
+
+  static DWORD WINAPI Run(void* param) {
+    const std::unique_ptr<std::shared_ptr<Shared>> mine(
+        static_cast<std::shared_ptr<Shared>*>(param));
+    Shared& s = **mine;
     const HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
     const tavro::host::ReadBytes read = [in](char* data, std::size_t size) {
       DWORD got = 0;
@@ -92,17 +114,15 @@ class Requests {
     for (;;) {
       Incoming incoming = tavro::host::ReadMessage(read);
       const bool last = incoming.kind != Incoming::Message;
-      EnterCriticalSection(&requests->lock_);
-      requests->queue_.push_back(std::move(incoming));
-      SetEvent(requests->ready_);
-      LeaveCriticalSection(&requests->lock_);
+      EnterCriticalSection(&s.lock);
+      s.queue.push_back(std::move(incoming));
+      SetEvent(s.ready);
+      LeaveCriticalSection(&s.lock);
       if (last) return 0;
     }
   }
 
-  CRITICAL_SECTION lock_;
-  HANDLE ready_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  std::deque<Incoming> queue_;
+  std::shared_ptr<Shared> shared_;
 };
 
 bool Send(const std::string& json) {
@@ -114,32 +134,63 @@ bool Send(const std::string& json) {
          written == frame.size();
 }
 
-// Watches the menu key and everything below it; a key that is not there
-// yet is looked for again at each wait.
+// Watches the menu key and everything below it, and its parent's list of
+// keys, which alone hears of the menu key's own deletion. Each has an event
+// of its own: arming a watch resets its event, which must not swallow what
+// the other one heard. A handle stays open while its key lives, since
+// closing it signals its watch; a handle to a deleted key takes no watch,
+// and the key, made again, is a new one, opened afresh. A menu key that is
+// not there is looked for at each wait.
 class KeyWatch {
  public:
-  explicit KeyWatch(const std::string& key)
-      : path_(key.substr(key.find_first_not_of('\\'))) {
-    while (!path_.empty() && path_.back() == '\\') path_.pop_back();
+  explicit KeyWatch(const std::string& key) {
+    std::string path = key.substr(key.find_first_not_of('\\'));
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    std::string parent = path.substr(0, tavro::FileNameStart(path));
+    while (!parent.empty() && parent.back() == '\\') parent.pop_back();
+    menu_.path = std::move(path);
+    menu_.subtree = true;
+    menu_.filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
+    parent_.path = std::move(parent);
+    parent_.filter = REG_NOTIFY_CHANGE_NAME;
     Arm();
   }
-  HANDLE Changed() const { return changed_; }
-  bool Watching() const { return key_ != nullptr; }
+  // What a wait watches: a change below the menu key, or of its parent's
+  // keys.
+  HANDLE MenuChanged() const { return menu_.changed.get(); }
+  HANDLE ParentChanged() const { return parent_.changed.get(); }
+  bool Watching() const { return static_cast<bool>(menu_.key); }
   void Arm() {
-    if (!key_ && RegOpenKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, KEY_NOTIFY,
-                               &key_) != ERROR_SUCCESS) {
-      key_ = nullptr;
-      return;
-    }
-    RegNotifyChangeKeyValue(key_, TRUE,
-                            REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
-                            changed_, TRUE);
+    menu_.Arm();
+    parent_.Arm();
   }
 
  private:
-  std::string path_;
-  HKEY key_ = nullptr;
-  HANDLE changed_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  struct Watched {
+    std::string path;
+    bool subtree = false;
+    DWORD filter = 0;
+    tavro::win::UniqueHKey key;
+    tavro::win::UniqueHandle changed{
+        CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+
+    bool Notify() {
+      return RegNotifyChangeKeyValue(key.get(), subtree, filter, changed.get(),
+                                     TRUE) == ERROR_SUCCESS;
+    }
+    void Arm() {
+      if (key && !Notify()) key.reset();
+      if (key) return;
+      HKEY opened = nullptr;
+      if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY,
+                        &opened) != ERROR_SUCCESS)
+        return;
+      key.reset(opened);
+      if (!Notify()) key.reset();
+    }
+  };
+  Watched menu_;
+  Watched parent_;
 };
 
 int Serve() {
@@ -149,11 +200,12 @@ int Serve() {
   KeyWatch watch(key);
   bool pushDue = false;
   for (;;) {
-    const HANDLE events[] = {requests.Ready(), watch.Changed()};
+    const HANDLE events[] = {requests.Ready(), watch.MenuChanged(),
+                             watch.ParentChanged()};
     const DWORD timeout = pushDue            ? kQuietMs
                           : watch.Watching() ? INFINITE
                                              : kLookAgainMs;
-    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, timeout);
+    const DWORD woke = WaitForMultipleObjects(3, events, FALSE, timeout);
     if (woke == WAIT_OBJECT_0) {
       Incoming incoming;
       while (requests.Next(incoming)) {
@@ -167,18 +219,21 @@ int Serve() {
             tavro::host::Answer(incoming.body, [&] { return Entries(key); });
         if (!Send(reply)) return 0;
       }
-    } else if (woke == WAIT_OBJECT_0 + 1) {
+    } else if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_OBJECT_0 + 2) {
+      // Changed, or gone: either way the browser hears of it, and a key
+      // made again is found by the wait's next look.
       watch.Arm();
       pushDue = true;
     } else if (woke == WAIT_TIMEOUT) {
-      if (!watch.Watching()) {
-        // The key has come since the first look, made by a first Save: its
-        // entries go once it is quiet.
-        watch.Arm();
-        pushDue = watch.Watching();
-      } else if (pushDue) {
+      if (pushDue) {
         if (!Send(tavro::host::ListMessage(Entries(key)))) return 0;
         pushDue = false;
+      }
+      if (!watch.Watching()) {
+        // Not made yet, or gone: once a Save makes it, its entries go when
+        // it is quiet.
+        watch.Arm();
+        pushDue = watch.Watching();
       }
     }
   }

@@ -73,34 +73,115 @@ TEST(JsonTest, NestingIsBoundedSoNoInputRunsTheStackOut) {
   EXPECT_EQ(RequestType(nested(1000000)), std::nullopt);
 }
 
-TEST(JsonTest, QuotedTextReadsBackAsItWas) {
+TEST(JsonTest, QuotedTextReadsBackAsItWasAndIsAlwaysUtf8) {
   EXPECT_EQ(JsonQuote("a\"b\\c\r\nd\te\x01\x1f"),
             "\"a\\\"b\\\\c\\r\\nd\\te\\u0001\\u001f\"");
   const std::string text = "Z\xc3\xbcrich \xe6\x9e\x97\xe6\xb5\xa9 \"q\" \\";
-  EXPECT_EQ(RequestType("{\"type\":" + JsonQuote(text) + "}"), text);
+  EXPECT_EQ(ParseRequest("{\"title\":" + JsonQuote(text) + "}")->title, text);
+  // A lone byte, a cut sequence, an overlong form, a surrogate, past
+  // U+10FFFF: each byte that is not UTF-8 becomes U+FFFD.
+  const std::string fffd = "\xef\xbf\xbd";
+  for (const char* bad :
+       {"\xff", "\xe6\x9e", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80"}) {
+    std::string replaced;
+    for (std::size_t n = std::string(bad).size(); n > 0; --n) replaced += fffd;
+    EXPECT_EQ(JsonQuote(std::string("<") + bad + ">"), "\"<" + replaced + ">\"")
+        << bad;
+  }
 }
 
-TEST(HostRepliesTest, AListRequestGetsTheEntriesAndAnythingElseAnError) {
+TEST(JsonTest, TitleAndIndexAreReadWithEveryEscapeUndone) {
+  const auto request = ParseRequest(
+      "{\"index\":12,\"title\":\"a\\u00e9\\ud83d\\ude00\\ud800x\\n\","
+      "\"nested\":{\"index\":3,\"title\":\"no\"},\"title\":\"second\"}");
+  ASSERT_TRUE(request);
+  EXPECT_EQ(request->index, 12u);
+  EXPECT_EQ(request->title, "a\xc3\xa9\xf0\x9f\x98\x80\xef\xbf\xbdx\n");
+  for (const char* index : {"-1", "1.5", "1e2", "4294967296", "\"3\""})
+    EXPECT_EQ(ParseRequest(std::string("{\"index\":") + index + "}")->index,
+              std::nullopt)
+        << index;
+  EXPECT_EQ(ParseRequest("{\"index\":4294967295}")->index, 4294967295u);
+}
+
+TEST(HostRepliesTest, TheListCarriesTitlesAndAPickGetsItsContent) {
   const auto entries = [] {
     return std::vector<HostEntry>{{"E-mail", "me@example.org"},
                                   {"Address", "1 Main St\r\nTown"}};
   };
   EXPECT_EQ(Answer("{\"type\":\"list\"}", entries),
-            "{\"type\":\"list\",\"entries\":[{\"title\":\"E-mail\","
-            "\"content\":\"me@example.org\"},{\"title\":\"Address\","
-            "\"content\":\"1 Main St\\r\\nTown\"}]}");
+            "{\"type\":\"list\",\"entries\":[{\"title\":\"E-mail\"},"
+            "{\"title\":\"Address\"}]}");
   EXPECT_EQ(ListMessage({}), "{\"type\":\"list\",\"entries\":[]}");
+  const struct {
+    const char* request;
+    const char* reply;
+  } kPicks[] = {
+      {R"({"type":"content","index":1,"title":"Address"})",
+       R"({"type":"content","index":1,"content":"1 Main St\r\nTown"})"},
+      {R"({"type":"content","index":1})",
+       R"({"type":"content","index":1,"content":"1 Main St\r\nTown"})"},
+      // Moved since the menu was built: found by its Title.
+      {R"({"type":"content","index":7,"title":"E-mail"})",
+       R"({"type":"content","index":7,"content":"me@example.org"})"},
+      {R"({"type":"content","index":0,"title":"Gone"})",
+       R"({"type":"error","index":0,"error":"This entry is no longer in )"
+       R"(Tavro's list; pick again from the menu."})"},
+      {R"({"type":"content","title":"E-mail"})",
+       R"({"type":"error","error":"A content request names the entry's )"
+       R"(index."})"},
+  };
+  for (const auto& pick : kPicks)
+    EXPECT_EQ(Answer(pick.request, entries), pick.reply) << pick.request;
+
   bool asked = false;
   const auto none = [&] {
     asked = true;
     return std::vector<HostEntry>{};
   };
-  EXPECT_EQ(Answer("{\"type\":\"save\"}", none),
-            "{\"type\":\"error\",\"error\":\"Unknown request type "
-            "\\\"save\\\"; the host answers \\\"list\\\".\"}");
+  EXPECT_EQ(
+      Answer("{\"type\":\"save\"}", none),
+      "{\"type\":\"error\",\"error\":\"Unknown request type "
+      "\\\"save\\\"; the host answers \\\"list\\\" and \\\"content\\\".\"}");
   EXPECT_EQ(Answer("list", none),
             "{\"type\":\"error\",\"error\":\"A request is one JSON object.\"}");
   EXPECT_FALSE(asked);
+}
+
+// Browsers drop a host whose message is over 1 MiB: the Titles of a list
+// of several megabytes fill one message and the rest are counted, a Content
+// too long is refused, and a request near the limit is not quoted whole.
+TEST(HostRepliesTest, NoMessageIsOverTheLimitWhateverTheList) {
+  std::vector<HostEntry> big;
+  for (int i = 0; i < 6000; ++i)
+    big.push_back(
+        {std::string(1000, 'a' + i % 26) + "\"\x01", std::string(1000, 'c')});
+  const auto all = [&] { return big; };
+  const std::string list = Answer(R"({"type":"list"})", all);
+  EXPECT_LE(list.size(), kMaxMessage);
+  EXPECT_GT(list.size(), kMaxMessage - 1100);
+  EXPECT_TRUE(ParseRequest(list));  // one whole object
+  std::size_t listed = 0;
+  for (std::size_t at = 0; (at = list.find("{\"title\":", at)) != list.npos;
+       ++at)
+    ++listed;
+  EXPECT_NE(list.find(",\"omitted\":" + std::to_string(6000 - listed) + "}"),
+            std::string::npos);
+
+  big[3].content = std::string(kMaxMessage, 'x');
+  const std::string tooLong = Answer(R"({"type":"content","index":3})", all);
+  EXPECT_EQ(
+      tooLong.rfind("{\"type\":\"error\",\"index\":3,\"error\":\"This entry "
+                    "is too long",
+                    0),
+      0u);
+
+  const std::string unknown =
+      "{\"type\":\"" + std::string(kMaxMessage - 20, 'y') + "\xff\"}";
+  EXPECT_LT(Answer(unknown, all).size(), 200u);
+  const std::string invalid = Answer("{\"type\":\"\xff\xfe\"}", all);
+  EXPECT_NE(invalid.find("\\\"\xef\xbf\xbd\xef\xbf\xbd\\\""), std::string::npos)
+      << invalid;
 }
 
 }  // namespace

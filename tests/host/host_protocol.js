@@ -86,10 +86,13 @@ async function main() {
   const host = new Host();
   host.send({ type: 'list', id: 1 });
   const listed = await host.next();
-  assert.deepEqual(listed.entries.map((e) => e.title), [title, 'Address']);
-  assert.equal(listed.entries[0].content,
-               mode === 'double-byte' ? '作者\r\n地址' : 'me@example.org');
-  assert.equal(listed.entries[1].content, '1 Main St\r\nTown');
+  assert.deepEqual(listed.entries, [{ title }, { title: 'Address' }]);
+  // A pick asks for its Content, which the list does not carry.
+  host.send({ type: 'content', index: 0, title });
+  assert.deepEqual(await host.next(), { type: 'content', index: 0,
+    content: mode === 'double-byte' ? '作者\r\n地址' : 'me@example.org' });
+  host.send({ type: 'content', index: 1, title: 'Address' });
+  assert.equal((await host.next()).content, '1 Main St\r\nTown');
   if (mode === 'double-byte') return host.close();
 
   // A change arrives without being asked for.
@@ -101,13 +104,27 @@ async function main() {
     assert.equal(pushed.entries.length, titles);
     assert.equal(pushed.entries.at(-1).title, name.slice(3));
   }
+  // The key deleted and made again, as another tool might: the host finds
+  // it again and goes on sending.
+  regDelete(key);
+  assert.deepEqual((await host.next()).entries, []);
+  addEntry('00.Again', 'x');
+  assert.deepEqual((await host.next()).entries, [{ title: 'Again' }]);
+  addEntry('01.Later', 'y');
+  assert.deepEqual((await host.next()).entries.map((e) => e.title),
+                   ['Again', 'Later']);
 
   host.send(Buffer.concat([frame(Buffer.from('{"type":')),
                            frame({ type: 'save' })]));
   assert.equal((await host.next()).type, 'error');
   assert.match((await host.next()).error, /Unknown request type "save"/);
+  // A request near 1 MiB, and bytes that are not UTF-8, are not echoed.
+  host.send(frame(Buffer.from(`{"type":"${'x'.repeat(1024 * 1024 - 20)}"}`)));
+  assert.ok(JSON.stringify(await host.next()).length < 200);
+  host.send(frame(Buffer.from([...Buffer.from('{"type":"'), 0xff, ...Buffer.from('"}')])));
+  assert.match((await host.next()).error, /"\ufffd"/);
   host.send({ type: 'list' });
-  assert.equal((await host.next()).entries.length, 4);
+  assert.equal((await host.next()).entries.length, 2);
   assert.equal(await host.close(), 0);
 
   const oversized = new Host();
