@@ -15,22 +15,29 @@ log() { printf '== %s\n' "$*" >&2; }
 ensure_packages() {
   local want=(cmake g++ make googletest libgtest-dev libgmock-dev
     libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
-    xdotool imagemagick nodejs clang-format chromium)
+    xdotool imagemagick nodejs clang-format chromium firefox-esr)
   ensure_debs "${want[@]}"
 }
 
-# puppeteer-core, pinned to the last line that runs on node 18 and 20, in
-# $BUILD/npm; it drives Debian's chromium and downloads no browser.
-PUPPETEER_VERSION=24.43.1
-ensure_puppeteer() {
-  local dir=$BUILD/npm
-  grep -qs "\"version\": \"$PUPPETEER_VERSION\"" \
-    "$dir/node_modules/puppeteer-core/package.json" && return 0
+# The browser tests' node packages, pinned, in $BUILD/npm: puppeteer-core
+# (the last line that runs on node 18 and 20), which drives Debian's
+# browsers and downloads none, and the rich editor the extension is tried
+# on. One install, since npm drops from the folder what it was not given.
+NODE_PACKAGES=(puppeteer-core@24.43.1 prosemirror-view@1.44.0
+  prosemirror-state@1.4.4 prosemirror-model@1.25.13
+  prosemirror-schema-basic@1.2.5)
+ensure_node_packages() {
+  local dir=$BUILD/npm package missing=
+  for package in "${NODE_PACKAGES[@]}"; do
+    grep -qs "\"version\": \"${package##*@}\"" \
+      "$dir/node_modules/${package%@*}/package.json" || missing=1
+  done
+  [ -z "$missing" ] && return 0
   command -v npm >/dev/null || ensure_debs npm
-  log "installing puppeteer-core $PUPPETEER_VERSION"
+  log "installing ${NODE_PACKAGES[*]}"
   mkdir -p "$dir"
   PUPPETEER_SKIP_DOWNLOAD=1 npm install --no-save --no-audit --no-fund \
-    --loglevel=error --prefix "$dir" "puppeteer-core@$PUPPETEER_VERSION" >/dev/null
+    --loglevel=error --prefix "$dir" "${NODE_PACKAGES[@]}" >/dev/null
 }
 
 # Configures the build native or win once, then builds the targets named

@@ -1,8 +1,12 @@
-// Tavro's extension in Debian's chromium, headless, driven by puppeteer-core:
-// the worker's menu holds the saved Titles from TavroHost.exe under Wine and
-// follows each Save, and a pick inserts the Content into the focused field
-// of a page. Argument: the folder of the profile, which holds the host's
-// manifest, and of the host's wrapper and its stamps. Needs WINEPREFIX.
+// Tavro's extension in a real, headed browser, Debian's chromium or
+// firefox-esr, driven by puppeteer-core and used as a user uses it: real
+// right-clicks and keys from xdotool, the browser's own permission prompt
+// answered with its keys. TavroHost.exe under Wine answers behind it. Each
+// case ends with the Content in the page's field (and in the editor's own
+// state), or with the notice that the user sees; all run, and a table says
+// how each went. Arguments: the scratch folder, which holds the host's
+// wrapper; chromium | firefox; the node_modules folder. Needs WINEPREFIX
+// and DISPLAY.
 'use strict';
 const { execFileSync } = require('child_process');
 const assert = require('assert/strict');
@@ -12,19 +16,35 @@ const path = require('path');
 const puppeteer = require('puppeteer-core');
 
 const wine = '/usr/lib/wine/wine64';
-const [dir] = process.argv.slice(2);
-const id = 'kiebalbnhhnpgcndjiiaajggckkhkeja';
+const [dir, family, modules] = process.argv.slice(2);
+const firefox = family === 'firefox';
 const key = 'HKEY_CURRENT_USER\\Software\\TavroBrowserTest\\MenuExt';
 const started = Date.now();
+// The keys that open Tavro's submenu, with its first item chosen, and that
+// allow or deny in the permission prompt.
+const keys = firefox ?
+  { tavro: ['Up', 'Right'], allow: ['alt+a'], deny: ['alt+d'] } :
+  { tavro: ['t', 'Right'], allow: ['Tab', 'Return'], deny: ['Return'] };
+
+const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
+async function until(what, test, ms = 10000) {
+  for (const end = Date.now() + ms; ;) {
+    const value = await what();
+    if (test(value)) return value;
+    if (Date.now() > end) assert.fail(`not in time: ${JSON.stringify(value)?.slice(0, 300)}`);
+    await sleep(20);
+  }
+}
+const xdotool = (...args) => execFileSync('xdotool', args.map(String));
 
 // Writes the entries as Tavro's Save does, in one burst: every marked
-// subkey removed, then one per entry in list order, line breaks encoded.
-// The first starts from no key at all.
+// subkey removed (or the whole key, as another tool might), then one per
+// entry in list order, line breaks encoded.
 let saved = null;
-function save(entries) {
+function save(entries, { dropKey = false } = {}) {
   const quote = (s) => s.replace(/\\/g, '\\\\').replace(/"/g, '\\"');
   const lines = ['REGEDIT4', ''];
-  for (const name of saved ?? [null])
+  for (const name of dropKey || !saved ? [null] : saved)
     lines.push(name === null ? `[-${key}]` : `[-${key}\\${name}]`, '');
   saved = entries.map(([title], i) => `${String(i).padStart(2, '0')}.${title}`);
   entries.forEach(([, content], i) => lines.push(
@@ -36,128 +56,286 @@ function save(entries) {
   execFileSync(wine, ['regedit', '/S', file], { stdio: 'ignore' });
 }
 
-const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
-async function until(what, test, ms = 10000) {
-  for (const end = Date.now() + ms; ;) {
-    const value = await what();
-    if (test(value)) return value;
-    if (Date.now() > end) assert.fail(`not in time: ${JSON.stringify(value)}`);
-    await sleep(5);
+// What the extension shows, as a probe in a copy of it reports: each call
+// of the browser's menu, notification and button functions, in order.
+const calls = [];  // { seq, what, args }, in the order they were made
+const called = (name) => calls.filter(({ what }) => what === name).map(({ args }) => args);
+const menu = () => {
+  const last = calls.map(({ what }) => what).lastIndexOf('contextMenus.removeAll');
+  return calls.slice(last + 1).filter(({ what }) => what === 'contextMenus.create')
+      .map(({ args: [item] }) => item.title);
+};
+const told = () => called('notifications.create').map(([, note]) => note.message);
+const badge = () => called('action.setBadgeText').at(-1)?.[0].text ?? '';
+const probe = (url) => `
+{
+  // Ordered across the restarts of an event page.
+  let seq = Date.now() * 1000;
+  for (const [area, name] of [['contextMenus', 'create'], ['contextMenus', 'removeAll'],
+      ['notifications', 'create'], ['action', 'setBadgeText']]) {
+    const real = api[area][name];
+    api[area][name] = function (...args) {
+      fetch('${url}', { method: 'POST', body: JSON.stringify(
+          [++seq, area + '.' + name, ...args.filter((a) => typeof a !== 'function')]) });
+      return real.apply(this, args);
+    };
+  }
+}`;
+
+function pageHtml(frames) {
+  const imports = Object.fromEntries(['prosemirror-state', 'prosemirror-view',
+    'prosemirror-model', 'prosemirror-transform', 'prosemirror-schema-basic',
+    'orderedmap'].map((name) => [name, `/npm/${name}/dist/index.js`]));
+  return `<!doctype html><meta charset="utf-8"><title>fields</title>
+<style>input, textarea, x-card, #editor { display: block; margin: 6px; width: 320px }
+  iframe { display: block; width: 340px; height: 40px } .ProseMirror { min-height: 40px; border: 1px solid }</style>
+<input id="line"><textarea id="area"></textarea><input id="locked">
+<x-card></x-card><div id="editor"></div><textarea id="letter"></textarea>
+${frames.map((url, i) => `<iframe id="frame${i}" src="${url}"></iframe>`).join('')}
+<script type="importmap">${JSON.stringify({ imports })}</script>
+<script>
+  window.inputs = [];
+  addEventListener('input', (e) => inputs.push(e.composedPath()[0].id + ' ' + e.inputType));
+  // A form that locks itself while its menu is open, as one being sent does.
+  locked.addEventListener('contextmenu', () => setTimeout(() => { locked.readOnly = true; }, 50));
+  // A web component inside another, each with an open shadow root.
+  for (const [name, inner] of [['x-field', '<input id="inner">'], ['x-card', '<x-field></x-field>']])
+    customElements.define(name, class extends HTMLElement {
+      constructor() { super(); this.attachShadow({ mode: 'open' }).innerHTML = inner; }
+    });
+</script>
+<script type="module">
+  import { EditorState } from 'prosemirror-state';
+  import { EditorView } from 'prosemirror-view';
+  import { schema } from 'prosemirror-schema-basic';
+  window.view = new EditorView(editor, { state: EditorState.create({ schema }) });
+  // Paragraphs and hard breaks alike are lines.
+  window.editorText = () => view.state.doc.textBetween(0, view.state.doc.content.size, '\\n', '\\n');
+</script>`;
+}
+
+function serve(handler, host) {
+  const server = http.createServer(handler);
+  return new Promise((done) => server.listen(0, host, () => done(server)));
+}
+
+// The screen point of an element: `find` runs in the frame of that origin,
+// or in the page; a frame adds where its element lies in the page.
+async function point(tab, find, origin) {
+  const rect = `(() => { const r = (${find})().getBoundingClientRect();
+      return [r.left + 8, r.top + r.height / 2]; })()`;
+  const frame = origin && tab.frames().find((f) => f.url().startsWith(origin));
+  let [x, y] = await (frame ?? tab).evaluate(rect);
+  if (frame) {
+    const [fx, fy] = await tab.evaluate((origin) => {
+      const element = [...document.querySelectorAll('iframe')]
+          .find((f) => f.src.startsWith(origin));
+      const r = element.getBoundingClientRect();
+      return [r.left + element.clientLeft, r.top + element.clientTop];
+    }, origin);
+    x += fx;
+    y += fy;
+  }
+  const [left, top] = await tab.evaluate(() => globalThis.mozInnerScreenX === undefined ?
+      [screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight] :
+      [mozInnerScreenX, mozInnerScreenY]);
+  return [Math.round(left + x), Math.round(top + y)];
+}
+
+// A click into the field, a right-click, the n-th entry of Tavro's submenu
+// chosen with keys; then the permission prompt answered, if given.
+async function pick(tab, find, n, { origin, answer } = {}) {
+  const [x, y] = await point(tab, find, origin);
+  xdotool('mousemove', x, y, 'click', 1);
+  await sleep(150);
+  xdotool('click', 3);
+  await sleep(700);
+  xdotool('key', ...keys.tavro, ...Array(n).fill('Down'), 'Return');
+  if (answer) {
+    await sleep(1500);
+    xdotool('key', ...keys[answer]);
   }
 }
 
-const page = `<!doctype html><title>fields</title>
-<input id="line"><textarea id="area"></textarea><input id="locked" readonly>
-<script>
-  window.inputs = [];
-  addEventListener('input', (e) => inputs.push(e.target.id + ' ' + e.inputType));
-</script>`;
+const results = [];
+async function check(name, test) {
+  const begun = Date.now();
+  try {
+    const seen = await test();
+    results.push(`ok    ${name}${seen ? `: ${seen}` : ''} (${Date.now() - begun} ms)`);
+  } catch (e) {
+    results.push(`FAIL  ${name}: ${e.message.split('\n')[0]}`);
+    xdotool('key', 'Escape', 'Escape');
+  }
+}
 
 async function main() {
   let entries = [['E-mail', 'me@example.org'], ['Address', '1 Main St\r\nTown']];
   save(entries);
-  const server = http.createServer((_, res) => res.end(page));
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  // A click on the real menu grants activeTab; a pick run from here needs
-  // the page's host granted instead, in a copy with the same key.
+  const hosts = ['127.0.0.1', '127.0.0.2', '127.0.0.3'];
+  let html = '';
+  const servers = await Promise.all(hosts.map((host) => serve((req, res) => {
+    const file = /^\/npm\/([\w/.-]+)$/.exec(req.url);
+    if (req.method === 'POST') {
+      let body = '';
+      req.on('data', (data) => { body += data; });
+      req.on('end', () => {
+        const [seq, what, ...args] = JSON.parse(body);
+        calls.push({ seq, what, args });
+        calls.sort((a, b) => a.seq - b.seq);
+        res.writeHead(204, { 'Access-Control-Allow-Origin': '*' }).end();
+      });
+    } else if (file && !file[1].includes('..')) {
+      res.writeHead(200, { 'Content-Type': 'text/javascript' })
+          .end(fs.readFileSync(path.join(modules, file[1])));
+    } else {
+      res.writeHead(200, { 'Content-Type': 'text/html' })
+          .end(req.url === '/' && host === hosts[0] ? html : '<input id="pay">');
+    }
+  }, host)));
+  const [page, allowed, denied] = servers.map(
+      (server, i) => `http://${hosts[i]}:${server.address().port}`);
+  html = pageHtml([`${allowed}/frame`, `${denied}/frame`]);
+
+  // A copy of the extension with the probe; the shipped one asks for no site.
   const extension = path.join(dir, 'extension');
   fs.cpSync(path.join(__dirname, '../../extension'), extension, { recursive: true });
-  const manifest = JSON.parse(fs.readFileSync(path.join(extension, 'manifest.json')));
-  manifest.host_permissions = ['http://127.0.0.1/*'];
-  fs.writeFileSync(path.join(extension, 'manifest.json'), JSON.stringify(manifest));
+  fs.appendFileSync(path.join(extension, 'background.js'), probe(`${page}/probe`));
+  const home = path.join(dir, 'home');
+  const hostManifest = firefox ?
+    [path.join(home, '.mozilla/native-messaging-hosts'),
+     { allowed_extensions: ['tavro@example.org'] }] :
+    [path.join(dir, 'profile/NativeMessagingHosts'),
+     { allowed_origins: ['chrome-extension://kiebalbnhhnpgcndjiiaajggckkhkeja/'] }];
 
-  const browser = await puppeteer.launch({
-    executablePath: '/usr/lib/chromium/chromium', headless: true, pipe: true,
+  // The browser keeps its caches in the test's folder, and gets a TMPDIR
+  // of its own, which the host's wrapper must not pass on to Wine.
+  const env = { ...process.env, HOME: home, TMPDIR: path.join(dir, 'tmp'),
+    XDG_CONFIG_HOME: path.join(dir, 'config'), XDG_CACHE_HOME: path.join(dir, 'cache') };
+  for (const folder of [home, env.TMPDIR]) fs.mkdirSync(folder, { recursive: true });
+  const browser = await puppeteer.launch(firefox ? {
+    browser: 'firefox', executablePath: '/usr/lib/firefox-esr/firefox-esr',
+    headless: false, env, defaultViewport: null, args: ['--width=1000', '--height=900'],
+  } : {
+    executablePath: '/usr/lib/chromium/chromium', headless: false, pipe: true, env,
     userDataDir: path.join(dir, 'profile'), enableExtensions: [extension],
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic',
-           '--disable-component-update'],
+    defaultViewport: null,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-component-update', '--disable-background-networking',
+           '--disable-sync', '--window-position=0,0', '--window-size=1000,900'],
   });
   try {
+    if (firefox) await browser.installExtension(extension);
     console.log(`${await browser.version()}, puppeteer-core ${
       require('puppeteer-core/package.json').version}`);
-    const target = await browser.waitForTarget(
-        (t) => t.type() === 'service_worker' &&
-               t.url().startsWith(`chrome-extension://${id}/`));
-    const worker = await target.worker();
-    const listed = () => worker.evaluate(() => entries);
-    // Already there at the first look, it came sooner than measured.
-    const atOnce = (await listed()).length > 0;
-    const first = await until(listed, (list) => list.length > 0);
-    const connected = Number(fs.readFileSync(path.join(dir, 'connects'), 'utf8'));
-    console.log(`first list: in the worker ${atOnce ? 'at most ' : ''}` +
-                `${Date.now() - connected} ms after the connect`);
-    assert.deepEqual(first.map((e) => [e.title, e.content]), entries);
 
-    // The menu the first list built came before a test could look; from
-    // here on each one built is kept, with its errors.
-    await worker.evaluate(() => {
-      const { create, removeAll } = api.contextMenus;
-      globalThis.built = [];
-      api.contextMenus.removeAll = (done) => removeAll.call(api.contextMenus, () => {
-        built = [];
-        done();
-      });
-      api.contextMenus.create = (item) => create.call(api.contextMenus, item, () =>
-        built.push(`${item.title}: ${chrome.runtime.lastError?.message ?? 'made'}`));
+    await check('no host: said on the button and in the menu, which comes ' +
+                'once the bridge is on', async () => {
+      await until(badge, (text) => text === '!', 20000);
+      await until(() => menu().join('|'),
+                  (items) => /^Tavro\|not connected \(.+\)\. In Tavro, choose Tools/.test(items));
+      const [folder, allowedIds] = hostManifest;
+      fs.mkdirSync(folder, { recursive: true });
+      fs.writeFileSync(path.join(folder, 'org.example.tavro.json'), JSON.stringify({
+        name: 'org.example.tavro', description: "Tavro's saved entries",
+        path: path.join(dir, 'host.sh'), type: 'stdio', ...allowedIds }));
+      const on = Date.now();
+      await until(menu, (items) => items.join() === 'Tavro,E-mail,Address', 75000);
+      await until(badge, (text) => text === '');
+      return `the menu came ${Date.now() - on} ms after the bridge went on`;
     });
-    for (const change of [
-      (list) => [...list, ['Phone', '555 0100']],
-      ([email, ...rest]) => [[email[0], 'ann@example.org'], ...rest.slice(0, -1)],
-      (list) => [...list, ['Fax', '555 0199']],
-    ]) {
-      entries = change(entries);
-      const menu = ['Tavro', ...entries.map(([title]) => title)]
-          .map((title) => `${title}: made`);
-      const before = Date.now();
-      save(entries);
-      const after = Date.now();
-      await until(() => worker.evaluate(() => built),
-                  (built) => built.join() === menu.join());
-      const followed = Date.now();
-      console.log(`the menu followed a save ${followed - after} ms after it ` +
-                  `(${followed - before} ms after its start)`);
-      assert.ok(followed - after < 1000);
-      assert.deepEqual((await listed()).map((e) => [e.title, e.content]), entries);
-    }
-    assert.equal(fs.readFileSync(path.join(dir, 'connects'), 'utf8').trim(),
-                 String(connected), 'the worker connected again');
 
-    // Picks as a click runs them, each into the field focused then.
-    const tab = await browser.newPage();
-    await tab.goto(`http://127.0.0.1:${server.address().port}/`);
-    const tabId = await worker.evaluate(
-        async () => (await chrome.tabs.query({ url: 'http://127.0.0.1/*' }))[0].id);
-    assert.ok(await worker.evaluate(
-        () => api.contextMenus.onClicked.hasListener(onMenuClicked)));
-    const fields = () => tab.evaluate(
-        () => [line.value, area.value, locked.value, inputs]);
-    const pick = async (field, n) => {
-      await tab.focus(field);
-      await worker.evaluate((n, tabId) => onMenuClicked(
-          { menuItemId: `tavro-${n}`, editable: true, frameId: 0 }, { id: tabId }),
-      n, tabId);
+    await check('each Save reaches the menu, also one that makes the key anew',
+                async () => {
+      const followed = [];
+      for (const [change, dropKey] of [
+        [(list) => [...list, ['Phone', '555 0100']]],
+        [([email, ...rest]) => [[email[0], 'ann@example.org'], ...rest.slice(0, -1)], true],
+        [(list) => [...list, ['Fax', '555 0199']]],
+      ]) {
+        entries = change(entries);
+        const before = Date.now();
+        save(entries, { dropKey });
+        const after = Date.now();
+        await until(menu, (items) => items.join() ===
+                    ['Tavro', ...entries.map(([title]) => title)].join());
+        followed.push(Date.now() - after);
+        assert.ok(Date.now() - before < 3000);
+      }
+      return `after ${followed.join(', ')} ms`;
+    });
+
+    const tab = (await browser.pages())[0];
+    await tab.goto(`${page}/`);
+    await tab.waitForFunction(() => globalThis.editorText);
+    await tab.bringToFront();
+    const value = (find, origin) => async () => {
+      const frame = origin ? tab.frames().find((f) => f.url().startsWith(origin)) : tab;
+      return frame.evaluate(`(${find})().value`);
     };
-    await pick('#line', 0);
-    assert.deepEqual(await until(fields, ([value]) => value),
-                     ['ann@example.org', '', '', ['line insertText']]);
-    await pick('#area', 1);
-    const [, area, , inputs] = await until(fields, ([, value]) => value);
-    assert.equal(area, '1 Main St\nTown');
-    assert.deepEqual([...new Set(inputs)], ['line insertText', 'area insertText']);
-    // A read-only field takes nothing; a later script in the same frame
-    // shows that the pick has had its turn.
-    await pick('#locked', 2);
-    await worker.evaluate((tabId) => api.scripting.executeScript(
-        { target: { tabId, frameIds: [0] }, func: () => 0 }), tabId);
-    assert.deepEqual(await fields(), ['ann@example.org', area, '', inputs]);
+    const notices = told().length;
+    const picks = [
+      ['a text field, its lines joined', '() => line', 1, {}, value('() => line'),
+        '1 Main St Town'],
+      ['a text area', '() => area', 1, {}, value('() => area'), '1 Main St\nTown'],
+      ['a field in a web component', "() => document.querySelector('x-card')" +
+        ".shadowRoot.querySelector('x-field').shadowRoot.querySelector('input')", 0, {},
+        value("() => document.querySelector('x-card').shadowRoot.querySelector(" +
+              "'x-field').shadowRoot.querySelector('input')"), 'ann@example.org'],
+      ['a rich editor (ProseMirror), into its own document',
+        "() => document.querySelector('.ProseMirror')", 1, {},
+        () => tab.evaluate(() => editorText()), '1 Main St\nTown'],
+      ['a frame from another site, allowed when asked', '() => pay', 0,
+        { origin: allowed, answer: 'allow' }, value('() => pay', allowed), 'ann@example.org'],
+    ];
+    for (const [name, find, n, how, read, expected] of picks)
+      await check(name, async () => {
+        await pick(tab, find, n, how);
+        await until(read, (text) => text === expected);
+      });
+    await check('no notice for the picks that worked', async () => {
+      assert.deepEqual(told().slice(notices), []);
+      const inputs = await tab.evaluate(() => inputs);
+      for (const field of ['line', 'area', 'inner'])
+        assert.ok(inputs.includes(`${field} insertText`), field);
+    });
+    for (const [name, find, how, notice] of [
+      ['a frame from another site, denied: told', '() => pay',
+        { origin: denied, answer: 'deny' }, /frame from 127\.0\.0\.3.*permission/],
+      ['a field locked while the menu was open: told', '() => locked', {},
+        /read-only/],
+    ])
+      await check(name, async () => {
+        const before = told().length;
+        await pick(tab, find, 0, how);
+        const [note] = await until(() => told().slice(before), (list) => list.length);
+        assert.match(note, notice);
+        assert.equal(await value(find, how.origin)(), '');
+        return `"${note}"`;
+      });
+
+    await check('a list of several megabytes: its Titles, and a pick its Content',
+                async () => {
+      const letters = Array.from({ length: 300 }, (_, i) => [
+        `Letter ${i}`, `${i}: ${'Dear reader, '.repeat(1000)}`]);
+      save(letters);
+      await until(menu, (items) => items.length === 301, 20000);
+      await pick(tab, '() => letter', 2);
+      await until(value('() => letter'), (text) => text === letters[2][1]);
+      const bytes = letters.reduce((sum, [t, c]) => sum + t.length + c.length, 0);
+      return `${(bytes / 1048576).toFixed(1)} MiB saved`;
+    });
   } finally {
     await browser.close();
-    server.close();
+    servers.forEach((server) => server.close());
   }
+  console.log(results.join('\n'));
   console.log(`in all ${Date.now() - started} ms`);
+  if (results.some((line) => line.startsWith('FAIL'))) process.exit(1);
 }
 
 main().then(() => console.log('real browser: all passed'), (e) => {
   console.error(e);
+  console.log(results.join('\n'));
   process.exit(1);
 });
