@@ -109,10 +109,14 @@ function rebuildMenu(list, omittedCount = 0) {
     if (!entries.length && problem)
       items.push({ id: `${PARENT}-off`, title: problem, enabled: false });
     if (!items.length) return;
+    // An item the browser refuses leaves the others; its error is read, so
+    // that the browser does not log it as unchecked.
+    const made = () => void api.runtime.lastError;
     api.contextMenus.create(
-        { id: PARENT, title: 'Tavro', contexts: ['editable'] });
+        { id: PARENT, title: 'Tavro', contexts: ['editable'] }, made);
     for (const item of items)
-      api.contextMenus.create({ ...item, parentId: PARENT, contexts: ['editable'] });
+      api.contextMenus.create(
+          { ...item, parentId: PARENT, contexts: ['editable'] }, made);
   });
 }
 

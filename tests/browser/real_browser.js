@@ -73,7 +73,8 @@ const probe = (url) => `
   let seq = Date.now() * 1000;
   for (const [area, name] of [['contextMenus', 'create'], ['contextMenus', 'removeAll'],
       ['notifications', 'create'], ['action', 'setBadgeText']]) {
-    const real = api[area][name];
+    const real = api[area]?.[name];
+    if (!real) continue;
     api[area][name] = function (...args) {
       fetch('${url}', { method: 'POST', body: JSON.stringify(
           [++seq, area + '.' + name, ...args.filter((a) => typeof a !== 'function')]) });
