@@ -217,6 +217,9 @@ async function main() {
   const browser = await puppeteer.launch(firefox ? {
     browser: 'firefox', executablePath: '/usr/lib/firefox-esr/firefox-esr',
     headless: false, env, defaultViewport: null, args: ['--width=1000', '--height=900'],
+    // No notification service runs on the test's display: Firefox then
+    // draws its notifications itself, as a desktop's service would.
+    extraPrefsFirefox: { 'alerts.useSystemBackend': false },
   } : {
     executablePath: '/usr/lib/chromium/chromium', headless: false, pipe: true, env,
     userDataDir: path.join(dir, 'profile'), enableExtensions: [extension],
