@@ -62,6 +62,7 @@ struct WindowTraits {
 };
 
 using UniqueHKey = Unique<HKEY, HKeyTraits>;
+using UniqueHandle = Unique<HANDLE, FileTraits>;
 using UniqueFont = Unique<HFONT, GdiTraits>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits>;
