@@ -14,10 +14,9 @@ constexpr Name kModifiers[] = {
     {"Shift", kModShift},  {"Win", kModWin},         {"Windows", kModWin},
 };
 constexpr Name kKeys[] = {
-    {"Space", 0x20},    {"Tab", 0x09},      {"Enter", 0x0D},
-    {"Insert", 0x2D},   {"Delete", 0x2E},   {"Home", 0x24},
-    {"End", 0x23},      {"PageUp", 0x21},   {"PageDown", 0x22},
-    {"Left", 0x25},     {"Up", 0x26},       {"Right", 0x27},
+    {"Space", 0x20},    {"Tab", 0x09},   {"Enter", 0x0D}, {"Insert", 0x2D},
+    {"Delete", 0x2E},   {"Home", 0x24},  {"End", 0x23},   {"PageUp", 0x21},
+    {"PageDown", 0x22}, {"Left", 0x25},  {"Up", 0x26},    {"Right", 0x27},
     {"Down", 0x28},     {"Pause", 0x13},
 };
 constexpr unsigned kF1 = 0x70;
@@ -41,7 +40,8 @@ unsigned KeyCode(std::string_view name) {
   }
   for (const Name& key : kKeys)
     if (SameName(name, key.text)) return key.code;
-  if (name.size() >= 2 && name.size() <= 3 && (name[0] == 'F' || name[0] == 'f')) {
+  if (name.size() >= 2 && name.size() <= 3 &&
+      (name[0] == 'F' || name[0] == 'f')) {
     unsigned number = 0;
     for (char c : name.substr(1)) {
       if (c < '0' || c > '9') return 0;
@@ -80,8 +80,8 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
 
 std::string HotkeyText(const Hotkey& hotkey) {
   std::string text;
-  for (const Name& m : {kModifiers[0], kModifiers[2], kModifiers[3],
-                        kModifiers[4]})
+  for (const Name& m :
+       {kModifiers[0], kModifiers[2], kModifiers[3], kModifiers[4]})
     if (hotkey.modifiers & m.code) text += std::string(m.text) + "+";
   for (const Name& key : kKeys)
     if (hotkey.key == key.code) return text + key.text;

@@ -17,9 +17,8 @@ std::vector<std::string_view> Lines(std::string_view text) {
   while (i < text.size()) {
     if (text[i] == '\r' || text[i] == '\n') {
       lines.push_back(text.substr(start, i - start));
-      i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-               ? 2
-               : 1;
+      i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2
+                                                                           : 1;
       start = i;
     } else {
       i += CharSize(text, i);

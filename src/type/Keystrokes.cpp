@@ -132,8 +132,8 @@ bool TypeInto(const Target& target, const std::u16string& plan,
     else
       Type(inputs, unit);
   }
-  const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(),
-                              sizeof(INPUT));
+  const UINT sent =
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   return sent == inputs.size();
 }
 

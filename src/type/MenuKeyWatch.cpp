@@ -12,33 +12,39 @@ std::string WithoutOuterBackslashes(std::string path) {
 }
 }  // namespace
 
-MenuKeyWatch::MenuKeyWatch(const std::string& key)
-    : path_(WithoutOuterBackslashes(key)),
-      parentPath_(WithoutOuterBackslashes(
-          path_.substr(0, FileNameStart(path_)))) {
-  Arm();
+MenuKeyWatch::MenuKeyWatch(const std::string& key) {
+  const std::string path = WithoutOuterBackslashes(key);
+  parentPath_ = WithoutOuterBackslashes(path.substr(0, FileNameStart(path)));
+  Rearm();
 }
 
-void MenuKeyWatch::Arm() {
-  // Opened afresh each time: a key deleted and made again is a new key,
-  // and only its parent hears of the deletion.
-  key_ = Watch(path_, true, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET);
-  parent_ = key_ ? Watch(parentPath_, false, REG_NOTIFY_CHANGE_NAME)
-                 : win::UniqueHKey();
+MenuKeyWatch::~MenuKeyWatch() {
+  // Wine waits for good in RegCloseKey on a key whose notification is
+  // still pending; the handle goes with the process.
+  watched_.release();
 }
 
-win::UniqueHKey MenuKeyWatch::Watch(const std::string& path, bool subtree,
-                                    DWORD filter) {
-  HKEY key = nullptr;
-  // Read and notify only: TavroType never writes the key.
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_NOTIFY,
-                    &key) != ERROR_SUCCESS)
-    return {};
-  win::UniqueHKey owned(key);
-  if (RegNotifyChangeKeyValue(key, subtree, filter, changed_.get(), TRUE) !=
-      ERROR_SUCCESS)
-    owned.reset();
-  return owned;
+void MenuKeyWatch::Rearm() {
+  // Only ever closed once its notification has come, never while one is
+  // pending (see the destructor). Opened afresh each time: a key deleted
+  // and made again is a new key, which a handle to the old one never hears
+  // of; the parent hears of both.
+  watched_.reset();
+  std::string path = parentPath_;
+  for (;;) {
+    HKEY key = nullptr;
+    // Read and notify only: TavroType never writes the registry.
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_NOTIFY,
+                      &key) == ERROR_SUCCESS) {
+      watched_.reset(key);
+      break;
+    }
+    if (path.empty()) return;
+    path = WithoutOuterBackslashes(path.substr(0, FileNameStart(path)));
+  }
+  RegNotifyChangeKeyValue(watched_.get(), TRUE,
+                          REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                          changed_.get(), TRUE);
 }
 
 }  // namespace tavro::type

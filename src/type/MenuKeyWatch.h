@@ -10,24 +10,23 @@
 
 namespace tavro::type {
 
+// Watches the menu key's parent with all below it, or, while that is not
+// there, the nearest key above it that is.
 class MenuKeyWatch {
  public:
   // key: a path under HKEY_CURRENT_USER, backslashes at either end or not.
   explicit MenuKeyWatch(const std::string& key);
-  // Signalled at a change; Arm again after each.
+  ~MenuKeyWatch();
+  MenuKeyWatch(const MenuKeyWatch&) = delete;
+  MenuKeyWatch& operator=(const MenuKeyWatch&) = delete;
+  // Signalled at a change; call Rearm after each.
   HANDLE Changed() const { return changed_.get(); }
-  // False while the key is not there: look again later.
-  bool Watching() const { return static_cast<bool>(key_); }
-  void Arm();
+  void Rearm();
 
  private:
-  win::UniqueHKey Watch(const std::string& path, bool subtree, DWORD filter);
-
-  std::string path_;
   std::string parentPath_;
   win::UniqueHandle changed_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
-  win::UniqueHKey key_;
-  win::UniqueHKey parent_;
+  win::UniqueHKey watched_;
 };
 
 }  // namespace tavro::type

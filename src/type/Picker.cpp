@@ -24,11 +24,11 @@ int PickEntry(HWND owner, const RECT& anchor,
   TPMPARAMS keepFree{};
   keepFree.cbSize = sizeof keepFree;
   keepFree.rcExclude = anchor;
-  const int id = static_cast<int>(TrackPopupMenuEx(
-      menu.get(),
-      TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN |
-          TPM_VERTICAL | TPM_LEFTBUTTON,
-      anchor.left, anchor.bottom, owner, &keepFree));
+  const int id = static_cast<int>(
+      TrackPopupMenuEx(menu.get(),
+                       TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN |
+                           TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON,
+                       anchor.left, anchor.bottom, owner, &keepFree));
   // Lets the menu's modal loop end before the window goes.
   PostMessageA(owner, WM_NULL, 0, 0);
   ShowWindow(owner, SW_HIDE);

@@ -17,24 +17,32 @@ namespace {
 struct IAccessible2States : IAccessible {
   virtual HRESULT STDMETHODCALLTYPE get_nRelations(long*) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_relation(long, IUnknown**) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_relations(long, IUnknown**,
-                                                  long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_relations(long, IUnknown**, long*) = 0;
   virtual HRESULT STDMETHODCALLTYPE role(long*) = 0;
   virtual HRESULT STDMETHODCALLTYPE scrollTo(int) = 0;
   virtual HRESULT STDMETHODCALLTYPE scrollToPoint(int, long, long) = 0;
-  virtual HRESULT STDMETHODCALLTYPE get_groupPosition(long*, long*,
-                                                      long*) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_groupPosition(long*, long*, long*) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_states(long*) = 0;
 };
 constexpr GUID kIidAccessible = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    0x618736e0,
+    0x3c3d,
+    0x11cf,
+    {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 constexpr GUID kIidAccessible2 = {
-    0xe89f726e, 0xc4f4, 0x4c19, {0xbb, 0x19, 0xb6, 0x47, 0xd7, 0xfa, 0x84, 0x78}};
+    0xe89f726e,
+    0xc4f4,
+    0x4c19,
+    {0xbb, 0x19, 0xb6, 0x47, 0xd7, 0xfa, 0x84, 0x78}};
 constexpr GUID kIidServiceProvider = {
-    0x6d5140c1, 0x7436, 0x11ce, {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}};
+    0x6d5140c1,
+    0x7436,
+    0x11ce,
+    {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}};
 constexpr long kIa2StateMultiLine = 0x200;
 // A focus chain deeper than this is a loop.
 constexpr int kMostFocusSteps = 32;
+constexpr int kForegroundTries = 30;
 
 template <typename T>
 class ComRef {
@@ -72,9 +80,8 @@ FromWindow AccessibleFromWindow() {
 // The focused object inside the window, as MSAA follows the focus down.
 bool FocusedAccessible(HWND focus, ComRef<IAccessible>& object) {
   const FromWindow fromWindow = AccessibleFromWindow();
-  if (!fromWindow ||
-      FAILED(fromWindow(focus, static_cast<DWORD>(OBJID_CLIENT),
-                        kIidAccessible, object.Out())))
+  if (!fromWindow || FAILED(fromWindow(focus, static_cast<DWORD>(OBJID_CLIENT),
+                                       kIidAccessible, object.Out())))
     return false;
   for (int step = 0; step < kMostFocusSteps; ++step) {
     VARIANT child;
@@ -104,8 +111,8 @@ FieldKind AccessibleKind(HWND focus) {
   ComRef<IAccessible2States> ia2;
   long states = 0;
   if (SUCCEEDED(object->QueryInterface(kIidServiceProvider, services.Out())) &&
-      SUCCEEDED(services->QueryService(kIidAccessible, kIidAccessible2,
-                                       ia2.Out())) &&
+      SUCCEEDED(
+          services->QueryService(kIidAccessible, kIidAccessible2, ia2.Out())) &&
       SUCCEEDED(ia2->get_states(&states)) && (states & kIa2StateMultiLine))
     return FieldKind::MultiLineOther;
   return FieldKind::SingleLine;
@@ -155,8 +162,7 @@ RECT Anchor(const GUITHREADINFO& info, HWND focus) {
   }
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST),
-                  &monitor);
+  GetMonitorInfoA(MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT& work = monitor.rcWork;
   auto clamp = [](LONG v, LONG low, LONG high) {
     return std::max(low, std::min(v, high - 1));
@@ -187,6 +193,10 @@ DWORD IntegrityLevel(HANDLE process, bool& denied) {
 
 Target FindTarget(HWND self) {
   Target target;
+  // Between two windows, while one is activated, there is no foreground
+  // for a moment.
+  for (int i = 0; i < kForegroundTries && !GetForegroundWindow(); ++i)
+    Sleep(10);
   target.window = GetForegroundWindow();
   if (!target.window || target.window == self) return {};
   target.thread = GetWindowThreadProcessId(target.window, &target.process);

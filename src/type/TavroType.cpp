@@ -44,9 +44,6 @@ constexpr int kHotkeyId = 1;
 // The writes of one Save come as a burst; the list is read once the key
 // has been quiet this long.
 constexpr DWORD kQuietMs = 150;
-// A missing key is looked for this often, so that a first Save too is
-// followed within a second.
-constexpr DWORD kLookAgainMs = 500;
 
 std::string ExecutableFolder() {
   char path[MAX_PATH * 2] = {};
@@ -117,13 +114,13 @@ class TypeWindow {
     bool due = false;
     for (;;) {
       const HANDLE changed = watch_.Changed();
-      const DWORD timeout = due                 ? kQuietMs
-                            : watch_.Watching() ? INFINITE
-                                                : kLookAgainMs;
+      // Any message waiting counts, not only those come since the last
+      // look: a hotkey that came with a change of the key is not left.
       const DWORD woke =
-          MsgWaitForMultipleObjects(1, &changed, FALSE, timeout, QS_ALLINPUT);
+          MsgWaitForMultipleObjectsEx(1, &changed, due ? kQuietMs : INFINITE,
+                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
       if (woke == WAIT_OBJECT_0) {
-        watch_.Arm();
+        watch_.Rearm();
         due = true;
       } else if (woke == WAIT_OBJECT_0 + 1) {
         MSG message;
@@ -134,14 +131,8 @@ class TypeWindow {
           DispatchMessageA(&message);
         }
       } else if (woke == WAIT_TIMEOUT) {
-        if (due) Reload();
+        Reload();
         due = false;
-        if (!watch_.Watching()) {
-          // Not made yet, or deleted: a Save that makes it is read once
-          // it is quiet.
-          watch_.Arm();
-          due = watch_.Watching();
-        }
       }
     }
   }

@@ -31,8 +31,7 @@ void EndTavroType() {
   const UniqueHandle process(
       OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
   PostMessageA(window, RegisterWindowMessageA(kTypeQuitMessage), 0, 0);
-  if (process &&
-      WaitForSingleObject(process.get(), kEndWaitMs) == WAIT_TIMEOUT)
+  if (process && WaitForSingleObject(process.get(), kEndWaitMs) == WAIT_TIMEOUT)
     TerminateProcess(process.get(), 0);
 }
 

@@ -1,10 +1,10 @@
 // The test's side of TavroType under Wine. "window FILE": a form with a
 // one-line and a multi-line edit and a default OK button, which writes what
-// it holds to FILE ten times a second (UTF-8): each field's text with CR
-// and LF shown as \r and \n, how often OK was pressed, the caret on the
-// screen, and where a popup menu is. "count": how many TavroType.exe run.
-// "clip-set TEXT", "clip-get": the clipboard's text. "quit": asks the
-// running TavroType to end, as Tavro does.
+// it holds to FILE ten times a second (UTF-8): the window in front, each
+// field's text with CR and LF shown as \r and \n, how often OK was
+// pressed, the caret on the screen, and where a popup menu is. "count": how
+// many TavroType.exe run. "clip-set TEXT", "clip-get": the clipboard's text.
+// "quit": asks the running TavroType to end, as Tavro does.
 #include <windows.h>
 #include <tlhelp32.h>
 
@@ -47,10 +47,11 @@ void WriteState(const char* path) {
   const bool shown = popup && IsWindowVisible(popup);
   if (shown) GetWindowRect(popup, &menu);
   char front[64] = "none";
-  if (const HWND f = GetForegroundWindow()) GetClassNameA(f, front, sizeof front);
+  if (const HWND f = GetForegroundWindow())
+    GetClassNameA(f, front, sizeof front);
   const std::string state =
-      "front=" + std::string(front) + "\nsingle=" + Utf8(single) + "\nmulti=" + Utf8(multi) +
-      "\nsubmitted=" + std::to_string(submitted) +
+      "front=" + std::string(front) + "\nsingle=" + Utf8(single) +
+      "\nmulti=" + Utf8(multi) + "\nsubmitted=" + std::to_string(submitted) +
       "\ncaret=" + std::to_string(caret.x) + "," + std::to_string(caret.y) +
       "\nmenu=" +
       (shown ? std::to_string(menu.left) + "," + std::to_string(menu.top)
@@ -79,31 +80,33 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wParam,
     return 0;
   }
   if (message == WM_DESTROY) PostQuitMessage(0);
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+  return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 int Window(const char* statePath) {
-  WNDCLASSA wc{};
+  // A Unicode program, as most are now: under Wine an ANSI message loop
+  // gets a double-byte character typed as Unicode in two broken halves.
+  WNDCLASSW wc{};
   wc.lpfnWndProc = FormProc;
-  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.hInstance = GetModuleHandleW(nullptr);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "TypeTarget";
-  RegisterClassA(&wc);
-  const HWND form = CreateWindowExA(
-      WS_EX_CONTROLPARENT, "TypeTarget", "Type target",
-      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 420, 260, nullptr, nullptr,
-      wc.hInstance, nullptr);
-  auto make = [&](const char* cls, DWORD style, int y, int height, int id) {
-    return CreateWindowExA(WS_EX_CLIENTEDGE, cls, "",
+  wc.lpszClassName = L"TypeTarget";
+  RegisterClassW(&wc);
+  const HWND form =
+      CreateWindowExW(WS_EX_CONTROLPARENT, L"TypeTarget", L"Type target",
+                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 150, 420, 260,
+                      nullptr, nullptr, wc.hInstance, nullptr);
+  auto make = [&](const wchar_t* cls, DWORD style, int y, int height, int id) {
+    return CreateWindowExW(WS_EX_CLIENTEDGE, cls, L"",
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, 10, y,
                            380, height, form,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            wc.hInstance, nullptr);
   };
-  single = make("EDIT", ES_AUTOHSCROLL, 10, 24, 101);
+  single = make(L"EDIT", ES_AUTOHSCROLL, 10, 24, 101);
   // No ES_WANTRETURN: Enter here would press OK, as in most dialogs.
-  multi = make("EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 44, 100,
-               102);
+  multi =
+      make(L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 44, 100, 102);
   CreateWindowExA(0, "BUTTON", "OK",
                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 10,
                   160, 80, 26, form, reinterpret_cast<HMENU>(IDOK),
@@ -112,11 +115,11 @@ int Window(const char* statePath) {
   SetFocus(single);
   SetTimer(nullptr, 0, 100, nullptr);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (message.message == WM_TIMER && !message.hwnd) WriteState(statePath);
-    if (IsDialogMessageA(form, &message)) continue;
+    if (IsDialogMessageW(form, &message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return 0;
 }
@@ -171,7 +174,8 @@ int main(int argc, char** argv) {
   if (mode == "clip-set" && argc > 2) return SetClipboard(argv[2]);
   if (mode == "clip-get") return PrintClipboard();
   if (mode == "quit") return Quit();
-  std::fprintf(stderr, "usage: TypeTarget window FILE | count | clip-set TEXT "
-                       "| clip-get | quit\n");
+  std::fprintf(stderr,
+               "usage: TypeTarget window FILE | count | clip-set TEXT "
+               "| clip-get | quit\n");
   return 2;
 }
