@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # TavroType under Wine, driven by real keys from X: the hotkey opens the
-# menu at the caret of a form of the test's own, Enter, Down and Esc pick,
-# and the exact text arrives in a one-line and a multi-line field (a line
-# break only in the latter, and no press of the form's default button). A
+# menu at the caret of a form of the test's own, Enter, Down, a digit and
+# Esc pick, and the exact text arrives in a one-line and a multi-line
+# field (a line break only in the latter, and no press of the form's
+# default button). A
 # Save is followed, also after the menu key was deleted and made again;
 # the clipboard is left alone; a second copy ends at once. With zh_CN, all
 # of it in a Chinese prefix (code page 936) with GBK texts whose second
@@ -93,6 +94,8 @@ entry 02.Phone 555-0100
 sleep 0.5
 pick End Return
 expect single "$line1 ${line2}555-0100" "the entry saved half a second before"
+pick 1  # the access key of 01.E-mail
+expect single "$line1 ${line2}555-0100$second" "the access key 1"
 
 xdotool key Tab
 pick Return
