@@ -165,6 +165,26 @@ int Quit() {
                0);
   return 0;
 }
+int Hold() {
+  if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_SPACE)) return 1;
+  std::printf("held\n");
+  std::fflush(stdout);
+  for (;;) Sleep(1000);
+}
+
+int PrintBox() {
+  for (int i = 0; i < 100; ++i) {
+    if (const HWND box = FindWindowA("#32770", "TavroType")) {
+      char text[1024] = {};
+      GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+      std::printf("%s\n", text);
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    Sleep(50);
+  }
+  return 1;
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,8 +194,10 @@ int main(int argc, char** argv) {
   if (mode == "clip-set" && argc > 2) return SetClipboard(argv[2]);
   if (mode == "clip-get") return PrintClipboard();
   if (mode == "quit") return Quit();
+  if (mode == "hold") return Hold();
+  if (mode == "box") return PrintBox();
   std::fprintf(stderr,
                "usage: TypeTarget window FILE | count | clip-set TEXT "
-               "| clip-get | quit\n");
+               "| clip-get | quit | hold | box\n");
   return 2;
 }

@@ -5,7 +5,8 @@
 # field (a line break only in the latter, and no press of the form's
 # default button). A
 # Save is followed, also after the menu key was deleted and made again;
-# the clipboard is left alone; a second copy ends at once. With zh_CN, all
+# the clipboard is left alone; a second copy ends at once; a hotkey taken
+# by another program is named and none offered. With zh_CN, all
 # of it in a Chinese prefix (code page 936) with GBK texts whose second
 # byte is 0x5C.
 # Arguments: TavroType.exe, type_target.exe, [zh_CN]. Needs DISPLAY.
@@ -122,4 +123,17 @@ timeout 20 "$wine" "$work/program/TavroType.exe" >/dev/null 2>&1 ||
 "$wine" "$target" quit
 for _ in $(seq 50); do [ "$(count)" = 0 ] && break; sleep 0.1; done
 [ "$(count)" = 0 ] || fail "TavroType did not end when asked"
+
+# A hotkey another program holds is named once, and none is offered.
+coproc holder { exec "$wine" "$target" hold 2>/dev/null; }
+read -r -t 20 held <&"${holder[0]}" || fail "the hotkey could not be taken"
+"$wine" "$work/program/TavroType.exe" >/dev/null 2>&1 &
+box=$("$wine" "$target" box 2>/dev/null | tr -d '\r') || fail "no message box"
+case $box in
+  *"Ctrl+Alt+Space is taken by another program"*TavroType.ini*) ;;
+  *) fail "the box said: $box" ;;
+esac
+kill "$holder_PID"
+[ "$(count)" = 1 ] || fail "TavroType did not run on without a hotkey"
+"$wine" "$target" quit
 echo "1 passed, 0 failed"
