@@ -171,7 +171,8 @@ class TypeWindow {
   }
 
   void OnHotkey() {
-    // The hotkey again while the menu is up closes it.
+    // The hotkey again while the menu is up closes it (on Windows; Wine
+    // hands those keys to the menu instead).
     if (picking_) {
       EndMenu();
       return;
