@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "RegistryBackend.h"
 #include "WinRegistry.h"
@@ -65,12 +66,58 @@ class WinBackend : public RegistryBackend {
   }
 
   void RemoveTree(const std::string& path) override {
+    for (const std::string& denied : denied_) Grant(denied, KEY_ALL_ACCESS);
     RegDeleteTreeA(HKEY_CURRENT_USER, Relative(path).c_str());
     // The common parent goes once no other test is using it.
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavroTests");
   }
 
+  bool DenyWrites(const std::string& path) override {
+    // The right to change the rights stays, so that the key can go again.
+    Grant(path, KEY_READ | WRITE_DAC);
+    denied_.push_back(path);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0,
+                      KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+      return true;
+    RegCloseKey(key);
+    return false;
+  }
+
  private:
+  // The key's only access rule: the current user gets these rights.
+  static void Grant(const std::string& path, DWORD rights) {
+    HANDLE opened = nullptr;
+    Check(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)
+              ? ERROR_SUCCESS
+              : GetLastError(),
+          "OpenProcessToken", path);
+    const win::UniqueHandle token(opened);
+    std::vector<char> user(256);
+    DWORD size = 0;
+    Check(GetTokenInformation(token.get(), TokenUser, user.data(),
+                              static_cast<DWORD>(user.size()), &size)
+              ? ERROR_SUCCESS
+              : GetLastError(),
+          "GetTokenInformation", path);
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
+    std::vector<char> acl(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) +
+                          GetLengthSid(sid));
+    auto* list = reinterpret_cast<ACL*>(acl.data());
+    InitializeAcl(list, static_cast<DWORD>(acl.size()), ACL_REVISION);
+    AddAccessAllowedAce(list, ACL_REVISION, rights, sid);
+    SECURITY_DESCRIPTOR security;
+    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&security, TRUE, list, FALSE);
+    HKEY key = nullptr;
+    Check(RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, WRITE_DAC,
+                        &key),
+          "RegOpenKeyExA", path);
+    const win::UniqueHKey owner(key);
+    Check(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security),
+          "RegSetKeySecurity", path);
+  }
+
   static win::UniqueHKey Create(const std::string& path) {
     HKEY key = nullptr;
     Check(RegCreateKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, nullptr,
@@ -81,6 +128,7 @@ class WinBackend : public RegistryBackend {
   }
 
   win::WinRegistry registry_;
+  std::vector<std::string> denied_;
 };
 
 std::unique_ptr<RegistryBackend> Make() {
