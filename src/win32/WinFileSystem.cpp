@@ -12,8 +12,9 @@ namespace tavro::win {
 namespace {
 using UniqueFile = Unique<HANDLE, FileTraits>;
 
-[[noreturn]] void ThrowLastError() {
-  throw TavroError(SystemMessage(GetLastError()));
+// The last error as a failed write of the file tells it.
+std::string LastWriteError(const std::string& path) {
+  return WriteError(path, SystemMessage(GetLastError()));
 }
 }  // namespace
 
@@ -49,15 +50,16 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
 }
 
 namespace {
-void WriteAll(HANDLE file, std::string_view bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     const DWORD chunk =
         static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
     if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr))
-      ThrowLastError();
+      return false;
     bytes.remove_prefix(written);
   }
+  return true;
 }
 
 // Puts the open file in the target's place through its own handle, which
@@ -92,19 +94,21 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
   UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
+  if (file.get() == INVALID_HANDLE_VALUE)
+    throw TavroError(LastWriteError(path));
   try {
-    WriteAll(file.get(), bytes);
-    if (sync == Sync::ToDisk && !FlushFileBuffers(file.get())) ThrowLastError();
+    if (!WriteAll(file.get(), bytes) ||
+        (sync == Sync::ToDisk && !FlushFileBuffers(file.get())))
+      throw TavroError(LastWriteError(path));
     if (!RenameOver(file.get(), path))
-      throw ReplaceFailed(SystemMessage(GetLastError()));
+      throw ReplaceFailed(LastWriteError(path));
   } catch (...) {
     FILE_DISPOSITION_INFO gone{TRUE};
     SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone,
                                sizeof gone);
     throw;
   }
-  if (!CloseHandle(file.release())) ThrowLastError();
+  if (!CloseHandle(file.release())) throw TavroError(LastWriteError(path));
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {

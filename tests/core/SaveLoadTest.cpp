@@ -308,6 +308,27 @@ TEST_F(SaveLoadTest, FailingScriptStopsTheSaveAtThatEntry) {
   EXPECT_TRUE(view.saveItemEnabled);
 }
 
+// Said as the user can act on it: which file, and the system's reason.
+TEST_F(SaveLoadTest, AScriptThatCannotBeWrittenIsNamedInTheError) {
+  Have({{"A", "a"}, {"B", "b"}});
+  files.AddFile(kWork + "\\Script", "");  // where the folder should be
+  SaveExpectingError("Could not write " + kWork +
+                     "\\Script\\A.htm: Path not found.");
+  EXPECT_EQ(Subkeys().size(), 2u);
+  EXPECT_TRUE(ws.Model.Changed());
+
+  files.DeleteFile(kWork + "\\Script");
+  ws.SaveBtnClick();
+  files.SetReadOnly(ScriptPath(kWork, "B"));  // as while another holds it
+  Have({{"A", "a2"}, {"B", "b2"}});
+  SaveExpectingError("Could not write " + ScriptPath(kWork, "B") +
+                     ": Access denied.");
+  EXPECT_EQ(Script("A"), FillScriptText("a2"));
+  EXPECT_EQ(Script("B"), FillScriptText("b"));
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+}
+
 // Titles that one file name serves must not share a script: each menu item
 // types its own entry's Content.
 TEST_F(SaveLoadTest, EachEntryHasAScriptOfItsOwnUnderOneName) {
