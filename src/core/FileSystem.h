@@ -14,7 +14,8 @@ namespace tavro {
 // What a failed write of a whole file says: which file, and the system's
 // reason.
 inline std::string WriteError(std::string_view path, std::string_view reason) {
-  return "Could not write " + std::string(path) + ": " + std::string(reason);
+  std::string text = "Could not write ";
+  return text.append(path).append(": ").append(reason);
 }
 
 // The new bytes were written, but the file they were to replace could not

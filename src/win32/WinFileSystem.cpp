@@ -12,9 +12,12 @@ namespace tavro::win {
 namespace {
 using UniqueFile = Unique<HANDLE, FileTraits>;
 
-// The last error as a failed write of the file tells it.
-std::string LastWriteError(const std::string& path) {
-  return WriteError(path, SystemMessage(GetLastError()));
+// The last error, as a failed write of the file tells it.
+[[noreturn]] void ThrowWriteError(const std::string& path,
+                                  bool replacing = false) {
+  const std::string text = WriteError(path, SystemMessage(GetLastError()));
+  if (replacing) throw ReplaceFailed(text);
+  throw TavroError(text);
 }
 }  // namespace
 
@@ -50,16 +53,15 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
 }
 
 namespace {
-bool WriteAll(HANDLE file, std::string_view bytes) {
+void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
     const DWORD chunk =
         static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
     if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr))
-      return false;
+      ThrowWriteError(path);
     bytes.remove_prefix(written);
   }
-  return true;
 }
 
 // Puts the open file in the target's place through its own handle, which
@@ -94,21 +96,19 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
   UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE)
-    throw TavroError(LastWriteError(path));
+  if (file.get() == INVALID_HANDLE_VALUE) ThrowWriteError(path);
   try {
-    if (!WriteAll(file.get(), bytes) ||
-        (sync == Sync::ToDisk && !FlushFileBuffers(file.get())))
-      throw TavroError(LastWriteError(path));
-    if (!RenameOver(file.get(), path))
-      throw ReplaceFailed(LastWriteError(path));
+    WriteAll(file.get(), bytes, path);
+    if (sync == Sync::ToDisk && !FlushFileBuffers(file.get()))
+      ThrowWriteError(path);
+    if (!RenameOver(file.get(), path)) ThrowWriteError(path, true);
   } catch (...) {
     FILE_DISPOSITION_INFO gone{TRUE};
     SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone,
                                sizeof gone);
     throw;
   }
-  if (!CloseHandle(file.release())) throw TavroError(LastWriteError(path));
+  if (!CloseHandle(file.release())) ThrowWriteError(path);
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {
