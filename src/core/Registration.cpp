@@ -90,7 +90,10 @@ bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
 MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
   ReadResult result;
   std::vector<std::string> names;
-  if (registry_.OpenKeyReadOnly(keyPath_)) {
+  bool opened = registry_.OpenKeyReadOnly(keyPath_);
+  // A first start: the key is made for the browser.
+  if (!opened && createKey) opened = registry_.OpenKey(keyPath_, true);
+  if (opened) {
     names = registry_.GetKeyNames();
     if (registry_.ValueExists(kSaveMarkValue)) {
       try {
@@ -99,9 +102,6 @@ MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
         result.unfinishedSave.emplace();
       }
     }
-  } else if (createKey) {
-    // A first start: the key is made for the browser, with nothing to read.
-    registry_.OpenKey(keyPath_, true);
   }
   // The registry lists 100 after 10 and before 11; the index keeps the
   // saved order for any number of entries.
