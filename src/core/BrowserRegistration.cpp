@@ -75,7 +75,7 @@ bool BrowserRegistration::Registered() {
   for (const BrowserKey& browser : kBrowserKeys) {
     bool found = false;
     try {
-      found = registry_.OpenKey(browser.path, false) &&
+      found = registry_.OpenKeyReadOnly(browser.path) &&
               registry_.ReadString("") == ManifestPath(browser.firefox);
     } catch (const TavroError&) {
       // Not text, or no value at all: not a bridge that works.

@@ -11,6 +11,13 @@
 
 namespace tavro {
 
+// What a failed write of a whole file says: which file, and the system's
+// reason.
+inline std::string WriteError(std::string_view path, std::string_view reason) {
+  std::string text = "Could not write ";
+  return text.append(path).append(": ").append(reason);
+}
+
 // The new bytes were written, but the file they were to replace could not
 // be replaced (read-only, or held open); it is as it was.
 class ReplaceFailed : public TavroError {
@@ -30,8 +37,8 @@ class FileSystem {
   virtual bool DeleteFile(const std::string& path) = 0;
   // Replaces the file, or creates it, whole: the bytes go to a new file in
   // the same folder, which then takes the old one's place in one step. A
-  // failure throws a TavroError with the system's message, ReplaceFailed
-  // at that last step, and leaves the old file as it was. Cached skips the
+  // failure throws a TavroError with WriteError's text, ReplaceFailed at
+  // that last step, and leaves the old file as it was. Cached skips the
   // wait for the disk, for files made again at every save: a power cut may
   // empty them, a killed program never.
   enum class Sync { ToDisk, Cached };

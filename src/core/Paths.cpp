@@ -121,21 +121,39 @@ std::vector<std::string> ScriptPaths(std::string_view workDir,
   return paths;
 }
 
-ScriptNamesOf::ScriptNamesOf(std::string_view workDir, std::string_view title)
-    : own_(LowerAscii(std::string_view(ScriptPath(workDir, title))
-                          .substr(ScriptFolder(workDir).size() + 1))),
-      prefix_(own_.substr(0, own_.size() - kScriptExtension.size()) + "~") {}
-
-bool ScriptNamesOf::operator()(std::string_view fileName) const {
-  const std::string name = LowerAscii(fileName);
-  if (name == own_) return true;
-  // prefix~N.htm, N from 2, as ScriptPaths makes them.
-  if (!name.starts_with(prefix_) || !name.ends_with(kScriptExtension))
-    return false;
-  const std::string_view digits = std::string_view(name).substr(
-      prefix_.size(), name.size() - prefix_.size() - kScriptExtension.size());
-  return !digits.empty() && digits.front() != '0' &&
-         digits.find_first_not_of("0123456789") == std::string_view::npos;
+std::vector<std::string> StaleScripts(std::string_view workDir,
+                                      const std::vector<std::string>& titles,
+                                      const std::vector<std::string>& scripts,
+                                      std::vector<std::string> names) {
+  const std::size_t start = ScriptFolder(workDir).size() + 1;
+  // Lower-cased, as the file system compares names.
+  const auto nameOf = [start](std::string_view path) {
+    return LowerAscii(path.substr(start));
+  };
+  std::set<std::string> current;
+  for (const std::string& script : scripts) current.insert(nameOf(script));
+  std::vector<std::string> stale;
+  for (std::string& name : names) {
+    const std::string lower = LowerAscii(name);
+    if (current.count(lower)) continue;
+    // The number of a variant, "~N.htm", read from the end: digits are never
+    // the second byte of a character. Whole names are compared, since a
+    // Title cut to fit is cut shorter for a variant.
+    const std::size_t extension = kScriptExtension.size();
+    std::size_t at = lower.size() > extension ? lower.size() - extension : 0;
+    int variant = 0;
+    for (int scale = 1; at > 0 && lower[at - 1] >= '0' &&
+                        lower[at - 1] <= '9' && scale < 1000000;
+         scale *= 10)
+      variant += (lower[--at] - '0') * scale;
+    bool ours = false;
+    for (const std::string& title : titles)
+      for (const int n : {1, variant})
+        ours =
+            ours || (n > 0 && lower == nameOf(ScriptPath(workDir, title, n)));
+    if (ours) stale.push_back(std::move(name));
+  }
+  return stale;
 }
 
 }  // namespace tavro

@@ -29,16 +29,12 @@ std::vector<std::string> ScriptPaths(std::string_view workDir,
 // within its limit, and the folder short enough for a temporary file.
 bool FitsPathLimit(std::string_view path);
 
-// Tells the names in the Script folder of a Title's script and of its
-// variants.
-class ScriptNamesOf {
- public:
-  ScriptNamesOf(std::string_view workDir, std::string_view title);
-  bool operator()(std::string_view fileName) const;
-
- private:
-  std::string own_;     // lower-cased, as the file system compares names
-  std::string prefix_;  // of the variants: the name without ".htm", "~"
-};
+// The names among these, the Script folder's, that ScriptPaths gives one
+// of the Titles in some variant, but that none of the scripts bears: what
+// Tavro wrote once and no entry names now.
+std::vector<std::string> StaleScripts(std::string_view workDir,
+                                      const std::vector<std::string>& titles,
+                                      const std::vector<std::string>& scripts,
+                                      std::vector<std::string> names);
 
 }  // namespace tavro

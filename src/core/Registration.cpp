@@ -68,15 +68,15 @@ std::size_t MenuRegistration::MaxKeyNameLength() const {
   return std::min(kMaxName, used < kMaxPath ? kMaxPath - used : 0);
 }
 
-std::vector<std::string> MenuRegistration::SubkeyNames(bool canCreate) {
+std::vector<std::string> MenuRegistration::SubkeyNames() {
   std::vector<std::string> names;
-  if (registry_.OpenKey(keyPath_, canCreate)) names = registry_.GetKeyNames();
+  if (registry_.OpenKeyReadOnly(keyPath_)) names = registry_.GetKeyNames();
   registry_.CloseKey();
   return names;
 }
 
 bool MenuRegistration::OpenMarkedSubkey(const std::string& name) {
-  return registry_.OpenKey(keyPath_ + name, false) &&
+  return registry_.OpenKeyReadOnly(keyPath_ + name) &&
          registry_.ValueExists(kMarkerValue);
 }
 
@@ -90,7 +90,10 @@ bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
 MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
   ReadResult result;
   std::vector<std::string> names;
-  if (registry_.OpenKey(keyPath_, createKey)) {
+  bool opened = registry_.OpenKeyReadOnly(keyPath_);
+  // A first start: the key is made for the browser.
+  if (!opened && createKey) opened = registry_.OpenKey(keyPath_, true);
+  if (opened) {
     names = registry_.GetKeyNames();
     if (registry_.ValueExists(kSaveMarkValue)) {
       try {
@@ -135,7 +138,7 @@ void MenuRegistration::EndSave() {
 
 std::vector<std::string> MenuRegistration::Purge() {
   std::vector<std::string> others;
-  for (std::string& name : SubkeyNames(false)) {
+  for (std::string& name : SubkeyNames()) {
     const bool marked = OpenMarkedSubkey(name);
     registry_.CloseKey();
     if (marked)

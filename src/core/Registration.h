@@ -50,8 +50,9 @@ class MenuRegistration {
     // written. Its backup file, or empty when the mark does not say.
     std::optional<std::string> unfinishedSave;
   };
-  // Creates the menu key when missing, unless told not to (the browser
-  // host only reads). Entries come back in index order.
+  // Only reads, so a key the user may not change serves too; creates the
+  // menu key when missing, unless told not to (the browser host only
+  // reads). Entries come back in index order.
   ReadResult Read(bool createKey = true);
 
   // Removes every marked subkey and nothing else.
@@ -70,7 +71,7 @@ class MenuRegistration {
   void EndSave();
 
  private:
-  std::vector<std::string> SubkeyNames(bool canCreate);
+  std::vector<std::string> SubkeyNames();
   std::size_t MaxKeyNameLength() const;
   bool OpenMarkedSubkey(const std::string& name);
   // Whether Rewrite may have given the subkey kTitleValue.

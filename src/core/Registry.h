@@ -14,6 +14,10 @@ class Registry {
   // Success makes the key the open one, closing the one open before; a
   // failure changes nothing.
   virtual bool OpenKey(const std::string& path, bool canCreate) = 0;
+  // Opens an existing key for reading only, which a key the user may read
+  // but not change allows too; writes and value deletions through it are
+  // refused as with no key open.
+  virtual bool OpenKeyReadOnly(const std::string& path) = 0;
   // Direct subkeys of the open key; empty when none is open.
   virtual std::vector<std::string> GetKeyNames() = 0;
   // Any type counts; false when no key is open.

@@ -130,18 +130,15 @@ void TWorkspace::SaveBtnClick() {
   FileSystem& files = platform_.files;
   const std::string folder = ScriptFolder(WorkDir);
   if (!files.DirectoryExists(folder)) files.CreateDirectory(folder);
-  // A removed Title's script goes, with the variants written for its
-  // namesakes; the current entries' scripts are written again below.
-  if (!Model.DeleteSecs().empty()) {
-    const std::vector<std::string> names = files.FindFiles(folder + "\\*.htm");
-    for (const TDeleteSec& removed : Model.DeleteSecs()) {
-      const ScriptNamesOf isScript(WorkDir, removed.Title);
-      for (const std::string& name : names) {
-        const std::string path = folder + "\\" + name;
-        if (isScript(name) && files.FileExists(path) && !files.DeleteFile(path))
-          boxes_.ShowError(Messages.msgDelFileError);
-      }
-    }
+  // Every other name Tavro gives a Title of the list or of the removal log
+  // goes: a variant's number moves as its namesakes come, go and move.
+  for (const TDeleteSec& removed : Model.DeleteSecs())
+    titles.push_back(removed.Title);
+  for (const std::string& name : StaleScripts(
+           WorkDir, titles, scripts, files.FindFiles(folder + "\\*.htm"))) {
+    const std::string path = folder + "\\" + name;
+    if (files.FileExists(path) && !files.DeleteFile(path))
+      boxes_.ShowError(Messages.msgDelFileError);
   }
   // The script types the Content as the user wrote it; the snapshot's
   // encoded form cannot tell a typed \r\n from a line break.

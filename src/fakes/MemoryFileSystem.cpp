@@ -203,18 +203,18 @@ std::optional<MemoryFileSystem::WriteFailure> MemoryFileSystem::TryWrite(
 void MemoryFileSystem::WriteFile(const std::string& path,
                                  std::string_view bytes, Sync) {
   const Location at = Locate(path);
-  if (!at.parsed.valid) throw TavroError(kInvalidName);
-  if (!at.parent) throw TavroError(kPathNotFound);
+  if (!at.parsed.valid) throw TavroError(WriteError(path, kInvalidName));
+  if (!at.parent) throw TavroError(WriteError(path, kPathNotFound));
   const std::string temporary =
       path.substr(0, FileNameStart(path)) + "~tavro.tmp";
   if (const auto failure = TryWrite(temporary, bytes)) {
     DeleteFile(temporary);
-    throw TavroError(failure->message);
+    throw TavroError(WriteError(path, failure->message));
   }
   Node* old = Find(path);
   if (old && (old->isFolder || old->readOnly)) {
     DeleteFile(temporary);
-    throw ReplaceFailed(kAccessDenied);
+    throw ReplaceFailed(WriteError(path, kAccessDenied));
   }
   const std::string stored = std::move(Find(temporary)->bytes);
   DeleteFile(temporary);

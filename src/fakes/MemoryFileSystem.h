@@ -41,7 +41,8 @@ class MemoryFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) const;
   // Full paths of all files as first spelled, in case-blind order.
   std::vector<std::string> ListFiles() const;
-  // A read-only file can be neither deleted nor written.
+  // A read-only file, as one that another program holds open, can be
+  // neither deleted nor written.
   void SetReadOnly(const std::string& path, bool readOnly = true);
   // Writes fill the disk after this many more bytes; a profile write that
   // does not fit stores what fits, a whole-file write nothing.

@@ -48,6 +48,7 @@ struct MemoryRegistry::Node {
   // Keyed by lower-cased name, so listing is in case-blind ascending order.
   std::map<std::string, std::unique_ptr<Node>> children;
   std::map<std::string, std::pair<std::string, RawValue>> values;
+  bool writesDenied = false;
 };
 
 MemoryRegistry::MemoryRegistry() : root_(std::make_unique<Node>()) {}
@@ -71,6 +72,10 @@ MemoryRegistry::Node* MemoryRegistry::Create(const std::string& path) {
   for (const std::string& part : parts) {
     auto& child = node->children[Lower(part)];
     if (!child) {
+      if (node->writesDenied) {
+        node->children.erase(Lower(part));
+        return nullptr;
+      }
       child = std::make_unique<Node>();
       child->name = part;
     }
@@ -92,8 +97,16 @@ bool MemoryRegistry::OpenKey(const std::string& path, bool canCreate) {
   if (ApiPathLength(path) > kMaxPathLength) return false;
   if (canCreate && !Find(path)) Change();
   Node* node = canCreate ? Create(path) : Find(path);
-  if (!node) return false;
+  if (!node || node->writesDenied) return false;
   openPath_ = path;
+  readOnly_ = false;
+  return true;
+}
+
+bool MemoryRegistry::OpenKeyReadOnly(const std::string& path) {
+  if (ApiPathLength(path) > kMaxPathLength || !Find(path)) return false;
+  openPath_ = path;
+  readOnly_ = true;
   return true;
 }
 
@@ -126,7 +139,7 @@ void MemoryRegistry::Write(const std::string& name, std::uint32_t type,
                            const std::string& bytes) {
   Change();
   Node* node = OpenNode();
-  if (!node || writesLeft_ == 0)
+  if (!node || readOnly_ || writesLeft_ == 0)
     throw TavroError(FormatError(kFailedToSetData, name));
   if (writesLeft_ > 0) --writesLeft_;
   node->values[Lower(name)] = {name, RawValue{type, bytes}};
@@ -157,13 +170,16 @@ bool MemoryRegistry::DeleteKey(const std::string& path) {
     if (it == parent->children.end()) return false;
     parent = it->second.get();
   }
-  return parent->children.erase(leaf) != 0;
+  const auto it = parent->children.find(leaf);
+  if (it == parent->children.end() || it->second->writesDenied) return false;
+  parent->children.erase(it);
+  return true;
 }
 
 bool MemoryRegistry::DeleteValue(const std::string& name) {
   Change();
   Node* node = OpenNode();
-  return node && node->values.erase(Lower(name)) != 0;
+  return node && !readOnly_ && node->values.erase(Lower(name)) != 0;
 }
 
 void MemoryRegistry::CloseKey() { openPath_.reset(); }
@@ -173,6 +189,10 @@ void MemoryRegistry::SetRawValue(const std::string& path,
                                  const std::string& bytes) {
   if (Node* node = Create(path))
     node->values[Lower(name)] = {name, RawValue{type, bytes}};
+}
+
+void MemoryRegistry::DenyWrites(const std::string& path, bool deny) {
+  if (Node* node = Find(path)) node->writesDenied = deny;
 }
 
 bool MemoryRegistry::KeyExists(const std::string& path) const {

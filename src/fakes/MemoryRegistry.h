@@ -22,6 +22,7 @@ class MemoryRegistry : public Registry {
   ~MemoryRegistry() override;
 
   bool OpenKey(const std::string& path, bool canCreate) override;
+  bool OpenKeyReadOnly(const std::string& path) override;
   std::vector<std::string> GetKeyNames() override;
   bool ValueExists(const std::string& name) override;
   std::string ReadString(const std::string& name) override;
@@ -41,6 +42,9 @@ class MemoryRegistry : public Registry {
   };
   std::optional<RawValue> GetRawValue(const std::string& path,
                                       const std::string& name) const;
+  // The key's security lets the user read it only: opening it to write,
+  // making a subkey below it or deleting it fails.
+  void DenyWrites(const std::string& path, bool deny = true);
   // Refuses every value write after this many more have succeeded.
   void RefuseWritesAfter(int count) { writesLeft_ = count; }
   // Stands for the program's end: after this many more changes (a key
@@ -60,6 +64,7 @@ class MemoryRegistry : public Registry {
 
   std::unique_ptr<Node> root_;
   std::optional<std::string> openPath_;
+  bool readOnly_ = false;
   int writesLeft_ = -1;
   int changesLeft_ = -1;
 };

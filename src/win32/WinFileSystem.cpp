@@ -12,8 +12,12 @@ namespace tavro::win {
 namespace {
 using UniqueFile = Unique<HANDLE, FileTraits>;
 
-[[noreturn]] void ThrowLastError() {
-  throw TavroError(SystemMessage(GetLastError()));
+// The last error, as a failed write of the file tells it.
+[[noreturn]] void ThrowWriteError(const std::string& path,
+                                  bool replacing = false) {
+  const std::string text = WriteError(path, SystemMessage(GetLastError()));
+  if (replacing) throw ReplaceFailed(text);
+  throw TavroError(text);
 }
 }  // namespace
 
@@ -49,13 +53,13 @@ bool WinFileSystem::DeleteFile(const std::string& path) {
 }
 
 namespace {
-void WriteAll(HANDLE file, std::string_view bytes) {
+void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
     const DWORD chunk =
         static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
     DWORD written = 0;
     if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr))
-      ThrowLastError();
+      ThrowWriteError(path);
     bytes.remove_prefix(written);
   }
 }
@@ -92,19 +96,19 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
   UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) ThrowLastError();
+  if (file.get() == INVALID_HANDLE_VALUE) ThrowWriteError(path);
   try {
-    WriteAll(file.get(), bytes);
-    if (sync == Sync::ToDisk && !FlushFileBuffers(file.get())) ThrowLastError();
-    if (!RenameOver(file.get(), path))
-      throw ReplaceFailed(SystemMessage(GetLastError()));
+    WriteAll(file.get(), bytes, path);
+    if (sync == Sync::ToDisk && !FlushFileBuffers(file.get()))
+      ThrowWriteError(path);
+    if (!RenameOver(file.get(), path)) ThrowWriteError(path, true);
   } catch (...) {
     FILE_DISPOSITION_INFO gone{TRUE};
     SetFileInformationByHandle(file.get(), FileDispositionInfo, &gone,
                                sizeof gone);
     throw;
   }
-  if (!CloseHandle(file.release())) ThrowLastError();
+  if (!CloseHandle(file.release())) ThrowWriteError(path);
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& pattern) {

@@ -30,14 +30,23 @@ void SetValue(HKEY key, const std::string& name, DWORD type, const void* data,
 }  // namespace
 
 bool WinRegistry::OpenKey(const std::string& path, bool canCreate) {
+  return Open(path, canCreate, KEY_ALL_ACCESS);
+}
+
+bool WinRegistry::OpenKeyReadOnly(const std::string& path) {
+  // The handle itself refuses every write.
+  return Open(path, false, KEY_READ);
+}
+
+bool WinRegistry::Open(const std::string& path, bool canCreate, REGSAM access) {
   const std::string relative = RelativePath(path);
   HKEY key = nullptr;
-  const LONG rc = canCreate
-                      ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0,
-                                        nullptr, REG_OPTION_NON_VOLATILE,
-                                        KEY_ALL_ACCESS, nullptr, &key, nullptr)
-                      : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0,
-                                      KEY_ALL_ACCESS, &key);
+  const LONG rc =
+      canCreate
+          ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                            nullptr)
+          : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key);
   if (rc != ERROR_SUCCESS) return false;
   Forget();
   key_.reset(key);

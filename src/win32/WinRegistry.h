@@ -11,6 +11,7 @@ namespace tavro::win {
 class WinRegistry : public Registry {
  public:
   bool OpenKey(const std::string& path, bool canCreate) override;
+  bool OpenKeyReadOnly(const std::string& path) override;
   std::vector<std::string> GetKeyNames() override;
   bool ValueExists(const std::string& name) override;
   std::string ReadString(const std::string& name) override;
@@ -27,6 +28,7 @@ class WinRegistry : public Registry {
     DWORD type;
     std::string data;
   };
+  bool Open(const std::string& path, bool canCreate, REGSAM access);
   std::optional<Value> Query(const std::string& name);
   void Forget() { last_.reset(); }
 

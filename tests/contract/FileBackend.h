@@ -32,6 +32,9 @@ class FileBackend {
   // The bytes as stored; nothing when there is no such file.
   virtual std::optional<std::string> Bytes(const std::string& path) = 0;
   virtual void MakeReadOnly(const std::string& path) = 0;
+  // Opens the file as another program might, sharing nothing, and keeps it
+  // open until the folder is removed.
+  virtual void HoldOpen(const std::string& path) = 0;
   // Wine running as root opens read-only files for writing all the same.
   virtual bool ReadOnlyStopsWrites() = 0;
 };

@@ -114,6 +114,26 @@ TEST_P(FileSystemContractTest, WritingIntoAMissingFolderFails) {
   EXPECT_FALSE(files().FileExists(Path("Script\\E-mail.htm")));
 }
 
+// The save shows this text as it stands: it must say which file.
+TEST_P(FileSystemContractTest, AFailedWriteNamesItsFileAndThenTheReason) {
+  backend().Seed(Path("Script"), "a file where a folder should be");
+  backend().Seed(Path("Held.htm"), "old");
+  backend().HoldOpen(Path("Held.htm"));
+  for (const std::string& file :
+       {Path("Script\\E-mail.htm"), Path("Missing\\E-mail.htm"),
+        Path("Held.htm")}) {
+    SCOPED_TRACE(file);
+    const std::string text =
+        ErrorText([&] { files().WriteFile(file, kScript); });
+    const std::string start = "Could not write " + file + ": ";
+    ASSERT_EQ(text.substr(0, start.size()), start);
+    ExpectSystemMessage(text.substr(start.size()));
+  }
+  // A backup held open is one kept as it was.
+  EXPECT_THROW(files().WriteFile(Path("Held.htm"), kScript), ReplaceFailed);
+  EXPECT_TRUE(files().FindFiles(Path("*.tmp")).empty());
+}
+
 TEST_P(FileSystemContractTest, NamesWindowsForbidsCannotBeCreated) {
   for (const char* name : {"a?b.htm", "a*b.htm", "a<b.htm", "a>b.htm",
                            "a|b.htm", "a\"b.htm", "a\tb.htm"}) {

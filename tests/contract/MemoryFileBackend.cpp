@@ -24,6 +24,8 @@ class MemoryFileBackend : public FileBackend {
   void MakeReadOnly(const std::string& path) override {
     files_.SetReadOnly(path);
   }
+  // The fake tells a held file from a read-only one by nothing it does.
+  void HoldOpen(const std::string& path) override { files_.SetReadOnly(path); }
   bool ReadOnlyStopsWrites() override { return true; }
 
  private:

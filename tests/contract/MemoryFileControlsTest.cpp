@@ -32,10 +32,10 @@ TEST(MemoryFileControlsTest, AFullDiskLeavesTheOldFile) {
   files.SetFreeSpace(5);
   files.WriteFile("C:\\W\\a.htm", "abc");
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\b.htm", "defgh"); }),
-            "Disk full.");
+            "Could not write C:\\W\\b.htm: Disk full.");
   EXPECT_EQ(files.ReadFile("C:\\W\\b.htm"), std::nullopt);
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\a.htm", "x"); }),
-            "Disk full.");
+            "Could not write C:\\W\\a.htm: Disk full.");
   EXPECT_EQ(files.ReadFile("C:\\W\\a.htm"), "abc");
   EXPECT_EQ(files.ListFiles(), std::vector<std::string>{"C:\\W\\a.htm"});
   files.WriteFile("C:\\W\\empty.htm", "");
@@ -74,7 +74,7 @@ TEST(MemoryFileControlsTest, AReadOnlyFileCanBeNeitherDeletedNorWritten) {
   files.SetReadOnly("C:\\W\\backup.IFM");
   EXPECT_FALSE(files.DeleteFile("C:\\W\\BackUp.ifm"));
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\BackUp.ifm", "x"); }),
-            "Access denied.");
+            "Could not write C:\\W\\BackUp.ifm: Access denied.");
   EXPECT_EQ(ErrorText([&] {
               profile.WriteString("C:\\W\\BackUp.ifm", "User", "k", "w");
             }),

@@ -34,6 +34,11 @@ class MemoryBackend : public RegistryBackend {
 
   void RemoveTree(const std::string&) override {}  // dies with the backend
 
+  bool DenyWrites(const std::string& path) override {
+    registry_.DenyWrites(path);
+    return true;
+  }
+
  private:
   MemoryRegistry registry_;
 };

@@ -87,6 +87,21 @@ TEST_P(RegistrationIntegrationTest, ReadCreatesAMissingMenuKey) {
   EXPECT_TRUE(backend().KeyExists(MenuPath("")));
 }
 
+// The browser host, and a start where the menu key is locked, only read.
+TEST_P(RegistrationIntegrationTest, AKeyTheUserMayOnlyReadGivesItsEntries) {
+  MenuRegistration menu(registry(), MenuPath());
+  const std::vector<TSection> entries = {{"A", "a"}, {"B", "b\r\nc"}};
+  menu.Rewrite(Encoded(entries), "C:\\W");
+  for (const char* name : {"", "00.A", "01.B"})
+    if (!backend().DenyWrites(MenuPath(name)))
+      GTEST_SKIP() << "this registry does not hold to key security";
+  ASSERT_FALSE(registry().OpenKey(MenuPath(), false));
+
+  EXPECT_EQ(menu.Read().entries, entries);
+  EXPECT_EQ(menu.Read(false).entries, entries);
+  EXPECT_FALSE(menu.Read().error);
+}
+
 TEST_P(RegistrationIntegrationTest, ReadSkipsForeignSubkeys) {
   MenuRegistration menu(registry(), MenuPath());
   backend().SetRawValue(MenuPath("00.Foreign"), "", kSz, "res://x");

@@ -45,6 +45,9 @@ class RegistryBackend {
                                                  const std::string& name) = 0;
   // Removes the key with everything below it.
   virtual void RemoveTree(const std::string& path) = 0;
+  // Lets the user read the key but not change it; false when the system
+  // does not hold to key security.
+  virtual bool DenyWrites(const std::string& path) = 0;
 };
 
 struct BackendMaker {

@@ -165,6 +165,26 @@ TEST_P(RegistryContractTest, AFailedOpenKeepsThePreviousKeyOpen) {
   EXPECT_TRUE(backend().GetRawValue(Path("a"), "w"));
 }
 
+TEST_P(RegistryContractTest, AReadOnlyOpenReadsButCannotWrite) {
+  backend().SetRawValue(Path("k"), "v", kSz, std::string("old\0", 4));
+  backend().CreateKey(Path("k\\child"));
+  EXPECT_FALSE(registry().OpenKeyReadOnly(Path("missing")));
+  EXPECT_FALSE(backend().KeyExists(Path("missing")));
+  ASSERT_TRUE(registry().OpenKeyReadOnly(Path("k\\")));
+  EXPECT_EQ(registry().ReadString("v"), "old");
+  EXPECT_THAT(registry().GetKeyNames(), ElementsAre("child"));
+
+  EXPECT_EQ(ErrorText([&] { registry().WriteString("v", "new"); }),
+            "Failed to set data for 'v'");
+  EXPECT_EQ(ErrorText([&] { registry().WriteInteger("n", 1); }),
+            "Failed to set data for 'n'");
+  EXPECT_FALSE(registry().DeleteValue("v"));
+  EXPECT_EQ(registry().ReadString("v"), "old");
+  ASSERT_TRUE(registry().OpenKey(Path("k"), false));  // writes again
+  registry().WriteString("v", "new");
+  EXPECT_EQ(registry().ReadString("v"), "new");
+}
+
 // ---- Reading ----
 
 TEST_P(RegistryContractTest, ValueExistsForEveryTypeAndOnlyInTheOpenKey) {

@@ -4,6 +4,7 @@
 #include "WinProfileFile.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "FileBackend.h"
 #include "Handles.h"
@@ -70,6 +71,7 @@ class WinFileBackend : public FileBackend {
   }
 
   void RemoveTree(const std::string& path) override {
+    held_.clear();
     Remove(path);
     // The common parent goes once no other test is using it.
     RemoveDirectoryA(TestsFolder().c_str());
@@ -96,6 +98,12 @@ class WinFileBackend : public FileBackend {
           "SetFileAttributesA", path);
   }
 
+  void HoldOpen(const std::string& path) override {
+    held_.emplace_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+    Check(held_.back().get() != INVALID_HANDLE_VALUE, "CreateFileA", path);
+  }
+
   bool ReadOnlyStopsWrites() override {
     static const bool stops = [] {
       CreateDirectoryA(TestsFolder().c_str(), nullptr);
@@ -117,6 +125,7 @@ class WinFileBackend : public FileBackend {
  private:
   win::WinFileSystem files_;
   win::WinProfileFile profile_;
+  std::vector<UniqueFile> held_;
 };
 
 std::unique_ptr<FileBackend> Make() {

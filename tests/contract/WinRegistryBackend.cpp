@@ -1,8 +1,12 @@
 // Seeds and inspects the real registry through the API itself, not through
 // the class under test.
 #include <windows.h>
+// After <windows.h>.
+#include <sddl.h>
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "RegistryBackend.h"
 #include "WinRegistry.h"
@@ -65,12 +69,46 @@ class WinBackend : public RegistryBackend {
   }
 
   void RemoveTree(const std::string& path) override {
+    for (const std::string& denied : denied_)
+      SetRules(denied, "D:P(A;;KA;;;WD)");
     RegDeleteTreeA(HKEY_CURRENT_USER, Relative(path).c_str());
     // The common parent goes once no other test is using it.
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TavroTests");
   }
 
+  bool DenyWrites(const std::string& path) override {
+    // Everyone may read, and change the rules, so that the key can go again.
+    SetRules(path, "D:P(A;;KRWD;;;WD)");
+    denied_.push_back(path);
+    HKEY key = nullptr;
+    const bool refused =
+        RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0,
+                      KEY_SET_VALUE, &key) != ERROR_SUCCESS;
+    const win::UniqueHKey owner(key);
+    return refused;
+  }
+
  private:
+  // The key's access rules, in the system's text form.
+  static void SetRules(const std::string& path, const char* rules) {
+    PSECURITY_DESCRIPTOR made = nullptr;
+    Check(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+              rules, SDDL_REVISION_1, &made, nullptr)
+              ? ERROR_SUCCESS
+              : GetLastError(),
+          "ConvertStringSecurityDescriptorToSecurityDescriptorA", path);
+    const std::unique_ptr<void, decltype(&LocalFree)> security(made,
+                                                               &LocalFree);
+    HKEY opened = nullptr;
+    Check(RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, WRITE_DAC,
+                        &opened),
+          "RegOpenKeyExA", path);
+    const win::UniqueHKey key(opened);
+    Check(
+        RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, security.get()),
+        "RegSetKeySecurity", path);
+  }
+
   static win::UniqueHKey Create(const std::string& path) {
     HKEY key = nullptr;
     Check(RegCreateKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, nullptr,
@@ -81,6 +119,7 @@ class WinBackend : public RegistryBackend {
   }
 
   win::WinRegistry registry_;
+  std::vector<std::string> denied_;
 };
 
 std::unique_ptr<RegistryBackend> Make() {

@@ -2,7 +2,11 @@
 // that runs to its end or fails at any step, and what Load brings back.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <set>
+
 #include "Backup.h"
+#include "CodePage.h"
 #include "Errors.h"
 #include "FakeWorkspaceTest.h"
 #include "FillScript.h"
@@ -308,6 +312,27 @@ TEST_F(SaveLoadTest, FailingScriptStopsTheSaveAtThatEntry) {
   EXPECT_TRUE(view.saveItemEnabled);
 }
 
+// Said as the user can act on it: which file, and the system's reason.
+TEST_F(SaveLoadTest, AScriptThatCannotBeWrittenIsNamedInTheError) {
+  Have({{"A", "a"}, {"B", "b"}});
+  files.AddFile(kWork + "\\Script", "");  // where the folder should be
+  SaveExpectingError("Could not write " + kWork +
+                     "\\Script\\A.htm: Path not found.");
+  EXPECT_EQ(Subkeys().size(), 2u);
+  EXPECT_TRUE(ws.Model.Changed());
+
+  files.DeleteFile(kWork + "\\Script");
+  ws.SaveBtnClick();
+  files.SetReadOnly(ScriptPath(kWork, "B"));  // as while another holds it
+  Have({{"A", "a2"}, {"B", "b2"}});
+  SaveExpectingError("Could not write " + ScriptPath(kWork, "B") +
+                     ": Access denied.");
+  EXPECT_EQ(Script("A"), FillScriptText("a2"));
+  EXPECT_EQ(Script("B"), FillScriptText("b"));
+  EXPECT_TRUE(ws.Model.Changed());
+  EXPECT_TRUE(view.saveItemEnabled);
+}
+
 // Titles that one file name serves must not share a script: each menu item
 // types its own entry's Content.
 TEST_F(SaveLoadTest, EachEntryHasAScriptOfItsOwnUnderOneName) {
@@ -336,6 +361,64 @@ TEST_F(SaveLoadTest, EachEntryHasAScriptOfItsOwnUnderOneName) {
   EXPECT_EQ(typed("01.Name"), FillScriptText("third"));
   EXPECT_EQ(AllFiles().size(), 1u + 2u);  // the third name's variant is gone
   EXPECT_TRUE(boxes.shown.size() == 1u);  // the Delete question only
+}
+
+// A variant's number moves when a namesake goes, is renamed or is moved,
+// also past a Title that itself looks like a variant; a save leaves the
+// entries' scripts, and the files Tavro never names.
+TEST_F(SaveLoadTest, NoScriptOutlivesItsEntry) {
+  const std::string kLong(240, 'L');  // fills the path in folder Long
+  const auto remove = [&](int i) {
+    view.Select(i);
+    boxes.answers = {Answer::Yes};
+    ws.Model.Delete(ws.Messages.msgDelete);
+  };
+  const struct {
+    const char* folder;
+    std::vector<TSection> list;
+    std::function<void()> change;
+  } rows[] = {
+      {"Renamed",
+       {{"a", "1"}, {"a", "2"}, {"a~2", "3"}},
+       [&] { Retitle(1, "b"); }},
+      {"Deleted",
+       {{"A", "1"}, {"a", "2"}, {"a~2", "3"}, {"a", "4"}},
+       [&] { remove(0); }},
+      {"Moved",
+       {{"a", "1"}, {"a~2", "2"}, {"a", "3"}},
+       [&] {
+         view.Select(2);
+         ws.Model.Up();
+       }},
+      // Cut to fit the path limit, a variant's name is not the first's.
+      {"Long", {{kLong, "1"}, {kLong, "2"}}, [&] { remove(0); }},
+  };
+  const std::vector<std::string> strays = {"a~02.htm", "a~3.html", "Notes.htm"};
+  for (const auto& row : rows) {
+    const std::string work = "C:\\" + std::string(row.folder);
+    const std::string folder = ScriptFolder(work) + "\\";
+    for (const std::string& stray : strays) files.AddFile(folder + stray, "");
+    ws.Start(work);
+    Have(row.list);
+    ws.SaveBtnClick();
+    row.change();
+    ws.SaveBtnClick();
+
+    std::vector<std::string> titles;
+    for (const TSection& entry : ws.Model.Sections())
+      titles.push_back(entry.Title);
+    std::set<std::string> expected;
+    for (const std::string& path : ScriptPaths(work, titles))
+      expected.insert(LowerAscii(path));
+    for (const std::string& stray : strays)
+      expected.insert(LowerAscii(folder + stray));
+    std::set<std::string> found;
+    for (const std::string& file : AllFiles())
+      if (file.starts_with(folder)) found.insert(LowerAscii(file));
+    EXPECT_EQ(found, expected) << row.folder;
+  }
+  for (const ScriptedBoxes::Shown& shown : boxes.shown)
+    EXPECT_NE(shown.kind, ScriptedBoxes::Shown::Error) << shown.text;
 }
 
 TEST_F(SaveLoadTest, OddTitlesStayInsideTheirFolderAndKey) {

@@ -31,6 +31,10 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   EXPECT_FALSE(bridge.Registered());  // a value that is not text
   bridge.Register();
   EXPECT_TRUE(bridge.Registered());
+  // The check as the Tools menu opens only reads.
+  for (const char* key : kKeys) registry.DenyWrites(key);
+  EXPECT_TRUE(bridge.Registered());
+  for (const char* key : kKeys) registry.DenyWrites(key, false);
   for (const char* key : kKeys) {
     ASSERT_TRUE(registry.OpenKey(key, false)) << key;
     EXPECT_EQ(registry.ReadString(""),
