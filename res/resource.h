@@ -13,8 +13,6 @@
 #define IDB_UP 108
 #define IDB_DOWN 109
 
-#define IDA_MAIN 201
-
 // Main window commands: one id per menu item, shared with its toolbar button.
 #define IDM_FILEITEMS 1000
 #define IDM_TEMPLATEITEM 1001

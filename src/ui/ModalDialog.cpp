@@ -1,8 +1,5 @@
 #include "ModalDialog.h"
 
-#include <new>
-#include <string>
-
 #include "Errors.h"
 
 namespace tavro::ui {
@@ -126,31 +123,6 @@ void ModalDialog::PlaceOnDesktop(bool topmost) {
                   (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
   SetWindowPos(handle_, topmost ? HWND_TOPMOST : HWND_TOP, left, top, width,
                height, SWP_NOACTIVATE);
-}
-
-std::string CaughtErrorText() {
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    return "There is not enough memory to finish this command.";
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "An unexpected error ended this command.";
-  }
-}
-
-void ShowDefaultError(HWND owner, const std::string& message) {
-  MessageBoxA(owner, ErrorDisplayText(message).c_str(), "Tavro",
-              MB_OK | MB_ICONERROR);
-}
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1,
-                   '\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
 }
 
 }  // namespace tavro::ui

@@ -7,9 +7,9 @@
 #include <windows.h>
 
 #include <exception>
-#include <string>
 
 #include "Dpi.h"
+#include "WindowKit.h"
 
 namespace tavro::ui {
 
@@ -80,6 +80,10 @@ class ModalDialog {
   void PlaceOnDesktop(bool topmost);
 
   int Scaled(int length) const { return Scale(length, dpi_); }
+  // The dialogs' own font at the dialog's DPI.
+  HFONT NewDialogFont() const {
+    return CreatePointFont(kDialogFont.name, kDialogFont.points, dpi_);
+  }
   // A table's left, top, width and height in the dialog's pixels: left,
   // top, right and bottom, each edge scaled.
   RECT Scaled(const RECT& bounds) const;
@@ -103,16 +107,5 @@ class ModalDialog {
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
   std::exception_ptr error_;
 };
-
-// The default error display: the text with its full stop, caption "Tavro",
-// OK and the error icon, the owner disabled while it is up.
-void ShowDefaultError(HWND owner, const std::string& message);
-
-// The text of the exception being handled, for the default error display;
-// call only inside a catch block.
-std::string CaughtErrorText();
-
-// A control's text through the ANSI functions.
-std::string WindowText(HWND window);
 
 }  // namespace tavro::ui

@@ -1,7 +1,7 @@
 #include "SpeedButton.h"
 
 #include "Dpi.h"
-#include "ModalDialog.h"
+#include "WindowKit.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -161,13 +161,9 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      Paint(dc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      Paint(PaintDc(hwnd).get());
       return 0;
-    }
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
@@ -175,53 +171,49 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void TSpeedButton::Paint(HDC dc) {
   RECT r;
   GetClientRect(Handle(), &r);
-  // Draw off screen so hovering does not flicker.
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP canvas = CreateCompatibleBitmap(dc, r.right, r.bottom);
-  HGDIOBJ oldCanvas = SelectObject(mem, canvas);
-  FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
+  // Drawn off screen so that hovering does not flicker.
+  const MemoryDc mem(dc);
+  const win::UniqueBitmap canvas(
+      CreateCompatibleBitmap(dc, r.right, r.bottom));
+  const Selected onCanvas(mem.get(), canvas.get());
+  FillRect(mem.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
 
   const int offset = pressed_ ? Scale(1, dpi_) : 0;
   SIZE text{};
-  HGDIOBJ oldFont =
-      SelectObject(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  const Selected font(mem.get(),
+                      font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   if (!caption_.empty()) {
     RECT measure{0, 0, r.right, 0};
-    DrawTextA(mem, caption_.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextA(mem.get(), caption_.c_str(), -1, &measure,
+              DT_CALCRECT | DT_SINGLELINE);
     text = {measure.right, measure.bottom};
   }
   const int spacing = caption_.empty() ? 0 : Scale(kGlyphTextSpacing, dpi_);
   const int blockHeight = scaledSize_.cy + spacing + text.cy;
   const int top = (r.bottom - blockHeight) / 2 + offset;
   if (scaled_) {
-    HDC glyphDc = CreateCompatibleDC(dc);
-    HGDIOBJ oldGlyph = SelectObject(glyphDc, scaled_.get());
+    const MemoryDc glyph(dc);
+    const Selected onGlyph(glyph.get(), scaled_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // GDI's own blend: the same as AlphaBlend without loading its library.
-    GdiAlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
-                  scaledSize_.cx, scaledSize_.cy, glyphDc, 0, 0, scaledSize_.cx,
-                  scaledSize_.cy, blend);
-    SelectObject(glyphDc, oldGlyph);
-    DeleteDC(glyphDc);
+    GdiAlphaBlend(mem.get(), (r.right - scaledSize_.cx) / 2 + offset, top,
+                  scaledSize_.cx, scaledSize_.cy, glyph.get(), 0, 0,
+                  scaledSize_.cx, scaledSize_.cy, blend);
   }
   if (!caption_.empty()) {
     RECT textRect{offset, top + scaledSize_.cy + spacing, r.right + offset,
                   top + blockHeight};
-    SetBkMode(mem, TRANSPARENT);
-    SetTextColor(mem, GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(mem, caption_.c_str(), -1, &textRect,
+    SetBkMode(mem.get(), TRANSPARENT);
+    SetTextColor(mem.get(), GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(mem.get(), caption_.c_str(), -1, &textRect,
               DT_CENTER | DT_SINGLELINE | DT_TOP);
   }
   if (pressed_)
-    DrawEdge(mem, &r, BDR_SUNKENOUTER, BF_RECT);
+    DrawEdge(mem.get(), &r, BDR_SUNKENOUTER, BF_RECT);
   else if (hot_)
-    DrawEdge(mem, &r, BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(mem.get(), &r, BDR_RAISEDINNER, BF_RECT);
 
-  BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, oldFont);
-  SelectObject(mem, oldCanvas);
-  DeleteObject(canvas);
-  DeleteDC(mem);
+  BitBlt(dc, 0, 0, r.right, r.bottom, mem.get(), 0, 0, SRCCOPY);
 }
 
 }  // namespace tavro::ui
