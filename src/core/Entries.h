@@ -57,6 +57,9 @@ struct TMessages {
   std::string msgBridgeOn =
       "Done. Load the extension from %s once in each browser; Help says how.";
   std::string msgBridgeOff = "Take Tavro's entries out of the other browsers?";
+  std::string msgTypeOff =
+      "Stop typing Tavro's entries into other programs? TavroType ends, and "
+      "no longer starts when you log on.";
   std::string msgNoBackup = "There is no backup file %s.";
   std::string msgSaveUnfinished =
       "The last save did not finish. Restore the list from %s?";

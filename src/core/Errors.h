@@ -1,16 +1,23 @@
 // Errors that end a command; the main window shows their text in a box.
 #pragma once
 
+#include <exception>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace tavro {
 
-class TavroError : public std::runtime_error {
+// On std::exception with a string of its own: std::runtime_error would
+// bring the library's older string type, some 25 KB, into each exe.
+class TavroError : public std::exception {
  public:
-  using std::runtime_error::runtime_error;
+  explicit TavroError(std::string text) : text_(std::move(text)) {}
+  explicit TavroError(const char* text) : text_(text) {}
+  const char* what() const noexcept override { return text_.c_str(); }
+
+ private:
+  std::string text_;
 };
 
 // printf-like "%s" substitution for the fixed error texts.

@@ -135,6 +135,7 @@ void ApplyLanguageFile(ProfileFile& files, const std::string& path,
       {"msgCleanInfo", &TMessages::msgCleanInfo},
       {"msgBridgeOn", &TMessages::msgBridgeOn},
       {"msgBridgeOff", &TMessages::msgBridgeOff},
+      {"msgTypeOff", &TMessages::msgTypeOff},
       {"msgNoBackup", &TMessages::msgNoBackup},
       {"msgSaveUnfinished", &TMessages::msgSaveUnfinished},
   };

@@ -46,15 +46,18 @@ bool TWorkspace::RestoreUnfinishedSave(const std::string& backupPath) {
   return true;
 }
 
-void TWorkspace::CleanBtnClick() {
-  if (view_.RowCount() == 0 && !bridge_.Registered()) return;
-  if (boxes_.AskYesNo(Messages.msgCleanInfo) != Answer::Yes) return;
+bool TWorkspace::CleanBtnClick() {
+  if (view_.RowCount() == 0 && !bridge_.Registered() && !typing_.Registered())
+    return false;
+  if (boxes_.AskYesNo(Messages.msgCleanInfo) != Answer::Yes) return false;
   registration_.Purge();
   registration_.EndSave();
   bridge_.Unregister();
+  typing_.Unregister();
   Model.RemoveAllEntries();
   Model.SetChanged(false);
   view_.EnableSaveItem(false);
+  return true;
 }
 
 bool TWorkspace::BridgeOn() { return bridge_.Registered(); }
@@ -67,6 +70,19 @@ void TWorkspace::BrowsersItemClick() {
   }
   bridge_.Register();
   boxes_.ShowInfo(FormatError(Messages.msgBridgeOn, ProgramDir + "extension"));
+}
+
+bool TWorkspace::TypeOn() { return typing_.Registered(); }
+
+TWorkspace::TypeSwitch TWorkspace::TypeItemClick() {
+  if (!typing_.Registered()) {
+    typing_.Register();
+    return TypeSwitch::On;
+  }
+  if (boxes_.AskYesNo(Messages.msgTypeOff) != Answer::Yes)
+    return TypeSwitch::Left;
+  typing_.Unregister();
+  return TypeSwitch::Off;
 }
 
 void TWorkspace::WriteRegistryAndBackup(

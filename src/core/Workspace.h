@@ -11,6 +11,7 @@
 #include "Language.h"
 #include "ProfileFile.h"
 #include "Registration.h"
+#include "TypeRegistration.h"
 
 namespace tavro {
 
@@ -46,13 +47,21 @@ class TWorkspace {
   // Throws the first unreadable marker's error after the list is filled.
   // After a save that did not finish, offers its backup instead.
   void LoadFromRegistry();
-  // Empties the list and takes Tavro out of every browser's menu: the
-  // MenuExt items and the bridge to the other browsers.
-  void CleanBtnClick();
+  // Empties the list and takes Tavro out of every browser's menu and
+  // every program: the MenuExt items, the bridge to the other browsers and
+  // TavroType's start at logon. False when nothing was done.
+  bool CleanBtnClick();
   // Tools > Use in other browsers: turns the bridge on, saying where the
   // extension is, or off once the user confirms.
   void BrowsersItemClick();
   bool BridgeOn();
+  // Tools > Type entries anywhere: registers TavroType.exe to start at
+  // logon, or takes it out once the user confirms. The window starts or
+  // ends the program itself.
+  enum class TypeSwitch { Left, On, Off };
+  TypeSwitch TypeItemClick();
+  bool TypeOn();
+  std::string TypeExePath() const { return typing_.ExePath(); }
   // Registry (when needed), backup file, removals, fill scripts; the first
   // error ends it and leaves the list unsaved.
   void SaveBtnClick();
@@ -75,6 +84,7 @@ class TWorkspace {
   Platform platform_;
   MenuRegistration registration_;
   BrowserRegistration bridge_{platform_.registry, platform_.files, ProgramDir};
+  TypeRegistration typing_{platform_.registry, platform_.files, ProgramDir};
 
   // True when the user took the backup's list.
   bool RestoreUnfinishedSave(const std::string& backupPath);

@@ -7,6 +7,7 @@
 
 #include "CodePage.h"
 #include "Errors.h"
+#include "TypeProcess.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
 #include "UnitOptions.h"
@@ -364,6 +365,8 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Guard([this] {
           CheckMenuItem(menu_, IDM_BROWSERSITEM,
                         workspace_->BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
+          CheckMenuItem(menu_, IDM_TYPEITEM,
+                        workspace_->TypeOn() ? MF_CHECKED : MF_UNCHECKED);
         });
       return 0;
     case WM_NOTIFY: {
@@ -415,6 +418,7 @@ void TMainForm::OnCommand(UINT id, bool fromShortcut) {
       {IDM_LOADITEM, &TMainForm::LoadBtnClick},
       {IDM_UNINSTALLITEM, &TMainForm::CleanBtnClick},
       {IDM_BROWSERSITEM, &TMainForm::BrowsersItemClick},
+      {IDM_TYPEITEM, &TMainForm::TypeItemClick},
       {IDM_LANGUAGEITEMS, &TMainForm::LanguageItemsClick},
       {IDM_TAVROHELPITEM, &TMainForm::TavrohelpItemClick},
       {IDM_ABOUTTAVROITEM, &TMainForm::AboutTavroItemClick},
@@ -555,8 +559,20 @@ void TMainForm::UpBtnClick() { workspace_->Model.Up(); }
 void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
 void TMainForm::LoadBtnClick() { workspace_->LoadBtnClick(); }
 void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
-void TMainForm::CleanBtnClick() { workspace_->CleanBtnClick(); }
+void TMainForm::CleanBtnClick() {
+  if (workspace_->CleanBtnClick()) win::EndTavroType();
+}
 void TMainForm::BrowsersItemClick() { workspace_->BrowsersItemClick(); }
+
+void TMainForm::TypeItemClick() {
+  const auto change = workspace_->TypeItemClick();
+  if (change == TWorkspace::TypeSwitch::Left) return;
+  // A copy already running may be another folder's, or read an older
+  // TavroType.ini: the new one takes over.
+  win::EndTavroType();
+  if (change == TWorkspace::TypeSwitch::On)
+    win::StartTavroType(workspace_->TypeExePath());
+}
 void TMainForm::TemplateItemClick() { workspace_->TemplateItemClick(); }
 
 void TMainForm::LanguageItemsClick() {

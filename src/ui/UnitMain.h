@@ -88,6 +88,7 @@ class TMainForm {
   void ExitBtnClick();
   void CleanBtnClick();
   void BrowsersItemClick();
+  void TypeItemClick();
   void LanguageItemsClick();
   void AboutTavroItemClick();
   void TemplateItemClick();

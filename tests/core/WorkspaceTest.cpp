@@ -119,6 +119,40 @@ TEST_F(WorkspaceTest, BridgeGoesOnSayingWhereTheExtensionIsAndOffWhenAsked) {
   EXPECT_FALSE(Has("00.A"));
 }
 
+TEST_F(WorkspaceTest, TypingGoesOnWithTheQuotedPathAndOffWhenAsked) {
+  const std::string run = kRunKey;
+  registry.SetRawValue(run, "Other", MemoryRegistry::kSz, "other.exe");
+  ws.ProgramDir = "C:\\Program Files\\Tavro\\";
+  EXPECT_THROW(ws.TypeItemClick(), TavroError);  // no TavroType.exe
+  EXPECT_FALSE(ws.TypeOn());
+  files.AddFile("C:\\Program Files\\Tavro\\TavroType.exe", "MZ");
+  EXPECT_EQ(ws.TypeItemClick(), TWorkspace::TypeSwitch::On);
+  const auto value = registry.GetRawValue(run, kRunValue);
+  ASSERT_TRUE(value);
+  EXPECT_EQ(value->bytes, "\"C:\\Program Files\\Tavro\\TavroType.exe\"");
+  EXPECT_TRUE(ws.TypeOn());
+  EXPECT_TRUE(boxes.shown.empty());
+
+  boxes.answers = {Answer::No, Answer::Yes};
+  EXPECT_EQ(ws.TypeItemClick(), TWorkspace::TypeSwitch::Left);
+  EXPECT_TRUE(ws.TypeOn());
+  EXPECT_EQ(ws.TypeItemClick(), TWorkspace::TypeSwitch::Off);
+  EXPECT_EQ(boxes.shown.back().text, ws.Messages.msgTypeOff);
+  EXPECT_FALSE(registry.GetRawValue(run, kRunValue));
+  EXPECT_TRUE(registry.GetRawValue(run, "Other"));
+
+  // A value from a folder Tavro has left is off here; Uninstall takes it.
+  registry.SetRawValue(run, kRunValue, MemoryRegistry::kSz,
+                       std::string("\"D:\\Old\\TavroType.exe\"") + '\0');
+  EXPECT_FALSE(ws.TypeOn());
+  ws.TypeItemClick();
+  ws.Start("C:\\W");
+  boxes.answers = {Answer::Yes};
+  EXPECT_TRUE(ws.CleanBtnClick());
+  EXPECT_FALSE(registry.GetRawValue(run, kRunValue));
+  EXPECT_FALSE(ws.CleanBtnClick());  // nothing left to ask about
+}
+
 TEST_F(WorkspaceTest, SaveRewritesRegistryFromEncodedSnapshot) {
   view.Select(0);
   ws.Model.Down();

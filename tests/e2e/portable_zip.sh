@@ -36,7 +36,7 @@ mkdir -p "$folder"
 program=$folder/$top
 
 expected=$(cd "$ROOT" && find Languages Helps extension -type f &&
-  printf '%s\n' Tavro.exe TavroHost.exe README.txt LICENSE.txt)
+  printf '%s\n' Tavro.exe TavroHost.exe TavroType.exe TavroType.ini README.txt LICENSE.txt)
 got=$(cd "$folder" && find . -type f | sed "s|^\./$top/||")
 [ "$(sort <<<"$got")" = "$(sort <<<"$expected")" ] ||
   fail "the zip holds, below $top/: $got"

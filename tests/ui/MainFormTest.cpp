@@ -204,6 +204,49 @@ TEST_F(MainFormTest, UseInOtherBrowsersIsCheckedWhileTheBridgeIsOn) {
   EXPECT_EQ(work.Read("TavroHost.chromium.json"), "(none)");
 }
 
+TEST_F(MainFormTest, TypeEntriesAnywhereStartsTavroTypeAtLogonAndEndsIt) {
+  ASSERT_TRUE(CopyFileA((std::string("Z:") + TAVRO_TYPE_EXE).c_str(),
+                        (programDir + "TavroType.exe").c_str(), FALSE));
+  const char* run = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  auto runValue = [&] {
+    char value[MAX_PATH * 2] = {};
+    DWORD size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER, run, "TavroType", RRF_RT_REG_SZ,
+                        nullptr, value, &size) == ERROR_SUCCESS
+               ? std::string(value)
+               : "(none)";
+  };
+  auto running = [](bool want) {
+    for (int i = 0; i < 100; ++i) {
+      if ((FindWindowA("TavroType", nullptr) != nullptr) == want) return true;
+      Sleep(50);
+    }
+    return false;
+  };
+  Open();
+  const HMENU bar = GetMenu(Form().Handle());
+  const auto checked = [&] {
+    SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
+                 reinterpret_cast<WPARAM>(GetSubMenu(bar, 2)), 2);
+    return (GetMenuState(bar, IDM_TYPEITEM, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  EXPECT_FALSE(checked());
+  Press({{VK_MENU, 'T'}, {'T'}});  // Tools > Type entries anywhere
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(runValue(), "\"" + programDir + "TavroType.exe\"");
+  EXPECT_TRUE(checked());
+  EXPECT_TRUE(running(true)) << "TavroType did not start";
+
+  Answer(IDYES);
+  Press({{VK_MENU, 'T'}, {'T'}});
+  ASSERT_EQ(Boxes().size(), 1u);
+  EXPECT_EQ(Boxes()[0].icon, "question");
+  EXPECT_EQ(runValue(), "(none)");
+  EXPECT_FALSE(checked());
+  EXPECT_TRUE(running(false)) << "TavroType did not end";
+  RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "TavroType");
+}
+
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
   Open();
   const HWND window = Form().Handle();

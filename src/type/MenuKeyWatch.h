@@ -1,0 +1,32 @@
+// Tells when the menu key or anything below it changes, and when the key
+// itself is deleted or made again.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "Handles.h"
+
+namespace tavro::type {
+
+// Watches the menu key's parent with all below it, or, while that is not
+// there, the nearest key above it that is.
+class MenuKeyWatch {
+ public:
+  // key: a path under HKEY_CURRENT_USER, backslashes at either end or not.
+  explicit MenuKeyWatch(const std::string& key);
+  ~MenuKeyWatch();
+  MenuKeyWatch(const MenuKeyWatch&) = delete;
+  MenuKeyWatch& operator=(const MenuKeyWatch&) = delete;
+  // Signalled at a change; call Rearm after each.
+  HANDLE Changed() const { return changed_.get(); }
+  void Rearm();
+
+ private:
+  std::string parentPath_;
+  win::UniqueHandle changed_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  win::UniqueHKey watched_;
+};
+
+}  // namespace tavro::type
