@@ -188,8 +188,7 @@ constexpr bool ParentsAreEarlierSubmenus() {
     if (!c.parent) continue;
     const int parent = Find(c.parent, i);
     if (c.kind != K::MenuItem || parent < 0 ||
-        kComponents[parent].kind != K::MenuItem ||
-        kComponents[parent].handler)
+        kComponents[parent].kind != K::MenuItem || kComponents[parent].handler)
       return false;
   }
   return true;

@@ -173,8 +173,7 @@ void TSpeedButton::Paint(HDC dc) {
   GetClientRect(Handle(), &r);
   // Drawn off screen so that hovering does not flicker.
   const MemoryDc mem(dc);
-  const win::UniqueBitmap canvas(
-      CreateCompatibleBitmap(dc, r.right, r.bottom));
+  const win::UniqueBitmap canvas(CreateCompatibleBitmap(dc, r.right, r.bottom));
   const Selected onCanvas(mem.get(), canvas.get());
   FillRect(mem.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
 

@@ -62,6 +62,7 @@ class TMainForm {
   bool TranslateShortcut(MSG& message);
 
   HWND Handle() const { return window_; }
+  HWND Application() const { return application_; }
   TWorkspace& Workspace() { return parts_.workspace; }
   win::ListViewRows& Rows() { return parts_.rows; }
   HWND ListView() const { return list_; }
@@ -99,6 +100,7 @@ class TMainForm {
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK CoolBarProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK ApplicationProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(UINT id, bool fromShortcut);
   void OnClose();
@@ -125,6 +127,8 @@ class TMainForm {
 
   HINSTANCE instance_;
   TMainParts& parts_;
+  // The taskbar's window, which owns the main one.
+  HWND application_ = nullptr;
   HWND window_ = nullptr;
   UINT dpi_ = kBaseDpi;
   HMENU menu_ = nullptr;  // owned by the window

@@ -49,6 +49,9 @@ struct FindTraits {
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
   }
 };
+struct MenuTraits {
+  static void Close(HMENU h) { DestroyMenu(h); }
+};
 struct IconTraits {
   static void Close(HICON h) { DestroyIcon(h); }
 };
@@ -62,6 +65,7 @@ using UniqueHKey = Unique<HKEY, HKeyTraits>;
 using UniqueHandle = Unique<HANDLE, FileTraits>;
 using UniqueFont = Unique<HFONT, GdiTraits>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraits>;
+using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 

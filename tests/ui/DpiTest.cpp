@@ -130,7 +130,8 @@ TEST_F(MainFormTest, EveryWindowIsItsNinetySixDpiLayoutScaled) {
               std::strtoul(screen, nullptr, 10));
   }
   ExpectScalesFrom96(Form().Handle());
-  for (UINT command : {IDM_ADDITEM, IDM_LANGUAGEITEMS, IDM_ABOUTTAVROITEM}) {
+  for (UINT command : {ui::CommandId("AddItem"), ui::CommandId("LanguageItems"),
+                       ui::CommandId("AboutTavroItem")}) {
     bool shown = false;
     WhileModal([&](HWND dialog) {
       shown = true;

@@ -69,7 +69,7 @@ TEST_F(MainFormTest, AStartAfterAnUnfinishedSaveOffersTheBackup) {
   EXPECT_EQ(Captions(), (Names{"E-mail", "New"}));
   EXPECT_TRUE(Model().Changed());
   EXPECT_TRUE(Rows().SaveItemEnabled());
-  Command(IDM_SAVEITEM);
+  Command(ui::CommandId("SaveItem"));
   EXPECT_EQ(key.Subkeys(), (Names{"00.E-mail", "01.New", "Foreign"}));
   ASSERT_TRUE(registry.OpenKey(key.MenuKey(), false));
   EXPECT_FALSE(registry.ValueExists("TavroSaving"));
@@ -154,8 +154,8 @@ TEST_F(MainFormTest, ACommandDoesNotStartWhileAnotherRuns) {
   Open();
   Rows().Select(1);
   Answer(IDYES);
-  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
-  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
+  PostMessageA(Form().Handle(), WM_COMMAND, ui::CommandId("DeleteItem"), 0);
+  PostMessageA(Form().Handle(), WM_COMMAND, ui::CommandId("DeleteItem"), 0);
   PostMessageA(Form().Handle(), WM_CLOSE, 0, 0);
   Pump();
   EXPECT_EQ(Boxes().size(), 1u);  // neither the Delete nor the close ran
@@ -187,8 +187,8 @@ TEST_F(MainFormTest, UseInOtherBrowsersIsCheckedWhileTheBridgeIsOn) {
   const auto checked = [&] {
     SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
                  reinterpret_cast<WPARAM>(tools), 2);
-    return (GetMenuState(bar, IDM_BROWSERSITEM, MF_BYCOMMAND) & MF_CHECKED) !=
-           0;
+    return (GetMenuState(bar, ui::CommandId("BrowsersItem"), MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
   Answer(IDOK);
@@ -228,7 +228,8 @@ TEST_F(MainFormTest, TypeEntriesAnywhereStartsTavroTypeAtLogonAndEndsIt) {
   const auto checked = [&] {
     SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
                  reinterpret_cast<WPARAM>(GetSubMenu(bar, 2)), 2);
-    return (GetMenuState(bar, IDM_TYPEITEM, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(bar, ui::CommandId("TypeItem"), MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
   Press({{VK_MENU, 'T'}, {'T'}});  // Tools > Type entries anywhere
@@ -357,7 +358,7 @@ TEST_F(MainFormTest, UninstallAsksWhileThereAreRowsAndPurgesOnlyMarkedSubkeys) {
   Rows().Select(0);
   Click("DownBtn");
   Answer(IDYES);
-  Command(IDM_UNINSTALLITEM);
+  Command(ui::CommandId("UninstallItem"));
   EXPECT_EQ(Boxes().size(), 2u);
   EXPECT_EQ(Rows().RowCount(), 0);
   EXPECT_TRUE(Model().Sections().empty());
@@ -416,9 +417,9 @@ TEST_F(MainFormTest, SaveWritesTheWorkFolderAndLoadBringsTheListBack) {
   Rows().Select(0);
   Answer(IDYES);
   Click("DeleteBtn");
-  Command(IDM_SAVEITEM);
+  Command(ui::CommandId("SaveItem"));
   EXPECT_EQ(work.Read("Script\\E-mail.htm"), "(none)");
-  Command(IDM_LOADITEM);
+  Command(ui::CommandId("LoadItem"));
   EXPECT_EQ(Captions(), (Names{"Name", "Address", "Signature"}));
   EXPECT_TRUE(Model().Changed());
   EXPECT_TRUE(Rows().SaveItemEnabled());
@@ -444,7 +445,7 @@ TEST_F(MainFormTest, EveryCloseRequestAsksAndCancelKeepsTheWindow) {
   const auto before = key.Read();
   const std::function<void()> requests[] = {
       [&] { Click("ExitBtn"); },
-      [&] { Command(IDM_EXITITEM); },
+      [&] { Command(ui::CommandId("ExitItem")); },
       [&] {
         Press({{VK_MENU, VK_F4}});
       },
