@@ -95,6 +95,8 @@ function pageHtml(frames) {
 ${frames.map((url, i) => `<iframe id="frame${i}" src="${url}"></iframe>`).join('')}
 <script type="importmap">${JSON.stringify({ imports })}</script>
 <script>
+  window.menus = 0;
+  addEventListener('contextmenu', () => { ++menus; }, true);
   window.inputs = [];
   addEventListener('input', (e) => inputs.push(e.composedPath()[0].id + ' ' + e.inputType));
   // A form that locks itself while its menu is open, as one being sent does.
@@ -144,19 +146,47 @@ async function point(tab, find, origin) {
 }
 
 // A click into the field, a right-click, the n-th entry of Tavro's submenu
-// chosen with keys; then the permission prompt answered, if given.
+// chosen with keys once the page has seen the menu asked for; then the
+// permission prompt answered, if given.
 async function pick(tab, find, n, { origin, answer } = {}) {
   const [x, y] = await point(tab, find, origin);
+  const frame = (origin && tab.frames().find((f) => f.url().startsWith(origin))) || tab;
+  const menus = () => frame.evaluate(() => globalThis.menus ?? 0);
+  const before = await menus();
   xdotool('mousemove', x, y, 'click', 1);
   await sleep(150);
   xdotool('click', 3);
-  await sleep(700);
+  await until(menus, (count) => count > before, 5000);
+  await sleep(400);
   xdotool('key', ...keys.tavro, ...Array(n).fill('Down'), 'Return');
   if (answer) {
     await sleep(1500);
     xdotool('key', ...keys[answer]);
   }
 }
+
+// A pick and then what it should bring. Under a heavy load a menu may take
+// its keys late and lose them: where nothing at all came, once more.
+async function pickAndSee(tab, find, n, how, read, test) {
+  await pick(tab, find, n, how);
+  try {
+    await until(read, test, 5000);
+    return undefined;
+  } catch (e) {
+    const came = await read();
+    if (came.length) throw e;
+    xdotool('key', 'Escape', 'Escape', 'Escape');
+    await sleep(500);
+    await pick(tab, find, n, how);
+    await until(read, test);
+    return 'picked a second time';
+  }
+}
+
+const value = (tab, find, origin) => async () => {
+  const frame = origin ? tab.frames().find((f) => f.url().startsWith(origin)) : tab;
+  return frame.evaluate(`(${find})().value ?? ''`);
+};
 
 const results = [];
 async function check(name, test) {
@@ -191,7 +221,9 @@ async function main() {
           .end(fs.readFileSync(path.join(modules, file[1])));
     } else {
       res.writeHead(200, { 'Content-Type': 'text/html' })
-          .end(req.url === '/' && host === hosts[0] ? html : '<input id="pay">');
+          .end(req.url === '/' && host === hosts[0] ? html : '<input id="pay"><script>' +
+                   'addEventListener("contextmenu", () => { ' +
+                   'globalThis.menus = (globalThis.menus ?? 0) + 1; }, true)</script>');
     }
   }, host)));
   const [page, allowed, denied] = servers.map(
@@ -273,30 +305,25 @@ async function main() {
     await tab.goto(`${page}/`);
     await tab.waitForFunction(() => globalThis.editorText);
     await tab.bringToFront();
-    const value = (find, origin) => async () => {
-      const frame = origin ? tab.frames().find((f) => f.url().startsWith(origin)) : tab;
-      return frame.evaluate(`(${find})().value`);
-    };
     const notices = told().length;
     const picks = [
-      ['a text field, its lines joined', '() => line', 1, {}, value('() => line'),
+      ['a text field, its lines joined', '() => line', 1, {}, value(tab, '() => line'),
         '1 Main St Town'],
-      ['a text area', '() => area', 1, {}, value('() => area'), '1 Main St\nTown'],
+      ['a text area', '() => area', 1, {}, value(tab, '() => area'), '1 Main St\nTown'],
       ['a field in a web component', "() => document.querySelector('x-card')" +
         ".shadowRoot.querySelector('x-field').shadowRoot.querySelector('input')", 0, {},
-        value("() => document.querySelector('x-card').shadowRoot.querySelector(" +
-              "'x-field').shadowRoot.querySelector('input')"), 'ann@example.org'],
+        value(tab, "() => document.querySelector('x-card').shadowRoot." +
+              "querySelector('x-field').shadowRoot.querySelector('input')"),
+        'ann@example.org'],
       ['a rich editor (ProseMirror), into its own document',
         "() => document.querySelector('.ProseMirror')", 1, {},
         () => tab.evaluate(() => editorText()), '1 Main St\nTown'],
       ['a frame from another site, allowed when asked', '() => pay', 0,
-        { origin: allowed, answer: 'allow' }, value('() => pay', allowed), 'ann@example.org'],
+        { origin: allowed, answer: 'allow' }, value(tab, '() => pay', allowed), 'ann@example.org'],
     ];
     for (const [name, find, n, how, read, expected] of picks)
-      await check(name, async () => {
-        await pick(tab, find, n, how);
-        await until(read, (text) => text === expected);
-      });
+      await check(name, () => pickAndSee(tab, find, n, how, read,
+                                         (text) => text === expected));
     await check('no notice for the picks that worked', async () => {
       assert.deepEqual(told().slice(notices), []);
       const inputs = await tab.evaluate(() => inputs);
@@ -311,11 +338,12 @@ async function main() {
     ])
       await check(name, async () => {
         const before = told().length;
-        await pick(tab, find, 0, how);
-        const [note] = await until(() => told().slice(before), (list) => list.length);
+        const retried = await pickAndSee(tab, find, 0, how,
+            () => told().slice(before), (list) => list.length);
+        const note = told()[before];
         assert.match(note, notice);
-        assert.equal(await value(find, how.origin)(), '');
-        return `"${note}"`;
+        assert.equal(await value(tab, find, how.origin)(), '');
+        return `"${note}"${typeof retried === 'string' ? `, ${retried}` : ''}`;
       });
 
     await check('a list of several megabytes: its Titles, and a pick its Content',
@@ -324,8 +352,8 @@ async function main() {
         `Letter ${i}`, `${i}: ${'Dear reader, '.repeat(1000)}`]);
       save(letters);
       await until(menu, (items) => items.length === 301, 20000);
-      await pick(tab, '() => letter', 2);
-      await until(value('() => letter'), (text) => text === letters[2][1]);
+      await pickAndSee(tab, '() => letter', 2, {}, value(tab, '() => letter'),
+                       (text) => text === letters[2][1]);
       const bytes = letters.reduce((sum, [t, c]) => sum + t.length + c.length, 0);
       return `${(bytes / 1048576).toFixed(1)} MiB saved`;
     });

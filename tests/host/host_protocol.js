@@ -11,8 +11,18 @@ const key = 'HKCU\\Software\\TavroHostTest\\MenuExt';
 const env = { ...process.env,
   TAVRO_HOST_MENU_KEY: '\\Software\\TavroHostTest\\MenuExt\\' };
 
+// Wine's reg.exe now and then fails under a heavy load: once more, and then
+// its own words.
 function reg(...args) {
-  execFileSync(wine, ['reg', ...args, '/f'], { stdio: 'ignore', env });
+  for (let attempt = 1; ; ++attempt) {
+    try {
+      return execFileSync(wine, ['reg', ...args, '/f'],
+                          { stdio: ['ignore', 'ignore', 'pipe'], env });
+    } catch (e) {
+      if (attempt === 2 || args[0] === 'delete')
+        throw new Error(`reg ${args.join(' ')}: ${e.stderr}`);
+    }
+  }
 }
 function regDelete(path) {
   try { reg('delete', path); } catch { /* not there */ }
