@@ -425,7 +425,10 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
       return OnQueryEndSession();
     case WM_ENDSESSION:
-      if (!wParam) ShutdownBlockReasonDestroy(window_);
+      // Ending: Windows ends the program after this answer anyway, and
+      // nothing unsaved goes without the user having been told.
+      if (wParam) ExitProcess(0);
+      ShutdownBlockReasonDestroy(window_);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

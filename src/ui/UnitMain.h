@@ -69,6 +69,7 @@ class TMainForm {
   HWND StatusBar() const { return status_; }
   HWND CoolBar() const { return coolBar_; }
   HFONT Font() const { return font_.get(); }
+  HACCEL Shortcuts() const { return shortcuts_; }
   const std::string& FontName() const { return fontName_; }
 
   // The components of the table, for the language texts.

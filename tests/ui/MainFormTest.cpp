@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <tuple>
 
 #include "MemoryRegistry.h"
 #include "UiHarness.h"
@@ -246,6 +247,63 @@ TEST_F(MainFormTest, TypeEntriesAnywhereStartsTavroTypeAtLogonAndEndsIt) {
   EXPECT_FALSE(checked());
   EXPECT_TRUE(running(false)) << "TavroType did not end";
   RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "TavroType");
+}
+
+// The menu bar, the tool buttons and the shortcuts are what the one table
+// of components says, in its order, and each command id they send has a
+// route.
+TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
+  Open();
+  using Item = std::tuple<UINT, UINT, std::string>;  // parent, id, text
+  std::vector<Item> made;
+  std::function<void(HMENU, UINT)> walk = [&](HMENU menu, UINT parent) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = {};
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+      info.dwTypeData = text;
+      info.cch = sizeof text;
+      GetMenuItemInfoA(menu, i, TRUE, &info);
+      made.emplace_back(parent, info.wID,
+                        info.fType & MFT_SEPARATOR ? "-" : text);
+      if (info.hSubMenu) walk(info.hSubMenu, info.wID);
+    }
+  };
+  walk(GetMenu(Form().Handle()), 0);
+
+  std::vector<Item> declared;
+  std::vector<ACCEL> shortcuts;
+  for (const ui::ComponentDef& c : ui::MainComponents()) {
+    const std::string name = c.name;
+    if (c.kind == ComponentKind::MenuItem) {
+      const UINT id = ui::CommandId(name);
+      std::string text = c.caption;
+      if (c.shortcut.key && c.parent)
+        text += "\t" + ui::ShortcutText(c.shortcut);
+      declared.emplace_back(c.parent ? ui::CommandId(c.parent) : 0, id, text);
+      EXPECT_EQ(ui::CommandOf(id) != nullptr, c.handler != nullptr) << name;
+      if (c.shortcut.key)
+        shortcuts.push_back({static_cast<BYTE>(FVIRTKEY | c.shortcut.modifiers),
+                             c.shortcut.key, static_cast<WORD>(id)});
+    } else if (c.kind == ComponentKind::SpeedButton) {
+      const HWND button = Form().SpeedButton(name)->Handle();
+      EXPECT_EQ(static_cast<UINT>(GetDlgCtrlID(button)), ui::CommandId(c.runs))
+          << name;
+      EXPECT_NE(ui::CommandOf(ui::CommandId(c.runs)), nullptr) << name;
+    }
+  }
+  EXPECT_EQ(made, declared);
+  std::vector<ACCEL> accelerators(static_cast<std::size_t>(
+      CopyAcceleratorTableA(Form().Shortcuts(), nullptr, 0)));
+  CopyAcceleratorTableA(Form().Shortcuts(), accelerators.data(),
+                        static_cast<int>(accelerators.size()));
+  ASSERT_EQ(accelerators.size(), shortcuts.size());
+  for (std::size_t i = 0; i < shortcuts.size(); ++i)
+    EXPECT_TRUE(accelerators[i].fVirt == shortcuts[i].fVirt &&
+                accelerators[i].key == shortcuts[i].key &&
+                accelerators[i].cmd == shortcuts[i].cmd)
+        << i;
 }
 
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
