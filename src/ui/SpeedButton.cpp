@@ -1,5 +1,6 @@
 #include "SpeedButton.h"
 
+#include "AccessibleButton.h"
 #include "Dpi.h"
 #include "WindowKit.h"
 
@@ -53,11 +54,20 @@ TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
 
 void TSpeedButton::SetCaption(std::string caption) {
   caption_ = std::move(caption);
+  NameChanged();
   InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The window's text is the button's name, for tools that read windows.
+void TSpeedButton::NameChanged() {
+  SetWindowTextA(Handle(), (caption_.empty() ? hint_ : caption_).c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT,
+                 CHILDID_SELF);
 }
 
 void TSpeedButton::SetHint(std::string hint) {
   hint_ = std::move(hint);
+  NameChanged();
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = GetParent(Handle());
@@ -159,6 +169,10 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       Click();
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerGetObject(hwnd, wParam, lParam))
+        return object;
+      break;
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT:

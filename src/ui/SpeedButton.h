@@ -1,5 +1,6 @@
 // A flat toolbar button: glyph above caption, a border only while the
-// mouse is over it, and no keyboard focus, so the list keeps it.
+// mouse is over it, and no keyboard focus, so the list keeps it. Screen
+// readers know it as a push button named by its caption, or its hint.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,8 @@ class TSpeedButton {
   HWND Handle() const { return window_.get(); }
   const std::string& Caption() const { return caption_; }
   const std::string& Hint() const { return hint_; }
+  bool Pressed() const { return pressed_; }
+  bool Hot() const { return hot_; }
   void SetCaption(std::string caption);
   void SetHint(std::string hint);
   void SetFont(HFONT font);
@@ -35,6 +38,7 @@ class TSpeedButton {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   void SetHot(bool hot);
+  void NameChanged();
 
   win::UniqueWindow window_;
   HWND notify_;

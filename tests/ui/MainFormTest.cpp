@@ -9,6 +9,7 @@
 
 // After windows.h, which UiHarness.h brings.
 #include <commctrl.h>
+#include <oleacc.h>
 
 namespace tavro::test {
 namespace {
@@ -304,6 +305,49 @@ TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
                 accelerators[i].key == shortcuts[i].key &&
                 accelerators[i].cmd == shortcuts[i].cmd)
         << i;
+}
+
+// A screen reader finds each tool button as a push button named by its
+// caption, or by its hint where it has none, and can press it.
+TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
+  SeedEntries();
+  Open();
+  CoInitialize(nullptr);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  auto object = [&](const char* name) {
+    IAccessible* found = nullptr;
+    AccessibleObjectFromWindow(Form().SpeedButton(name)->Handle(),
+                               static_cast<DWORD>(OBJID_CLIENT),
+                               __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&found));
+    return found;
+  };
+  for (const ui::ComponentDef& c : ui::MainComponents()) {
+    if (c.kind != ComponentKind::SpeedButton) continue;
+    IAccessible* button = object(c.name);
+    ASSERT_NE(button, nullptr) << c.name;
+    BSTR name = nullptr;
+    VARIANT role{};
+    button->get_accName(self, &name);
+    button->get_accRole(self, &role);
+    const std::string expected = *c.caption ? c.caption : c.hint;
+    EXPECT_EQ(std::wstring(name ? name : L""),
+              std::wstring(expected.begin(), expected.end()))
+        << c.name;
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << c.name;
+    SysFreeString(name);
+    button->Release();
+  }
+  Rows().Select(0);
+  IAccessible* down = object("DownBtn");
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->accDoDefaultAction(self), S_OK);
+  down->Release();
+  Pump();
+  EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
+  CoUninitialize();
 }
 
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
