@@ -115,14 +115,20 @@ SIZE ModalDialog::WindowSize() const {
           window.bottom - window.top - inside.bottom + Scaled(client.cy)};
 }
 
-void ModalDialog::PlaceOnDesktop(bool topmost) {
+void ModalDialog::PlaceOnTop(Centre on) {
   const auto [width, height] = WindowSize();
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                   (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2;
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                  (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
-  SetWindowPos(handle_, topmost ? HWND_TOPMOST : HWND_TOP, left, top, width,
-               height, SWP_NOACTIVATE);
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN),
+            GetSystemMetrics(SM_CYSCREEN)};
+  if (on == Centre::OnDesktop) {
+    area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  }
+  SetWindowPos(handle_, HWND_TOPMOST,
+               area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, width, height,
+               SWP_NOACTIVATE);
 }
 
 }  // namespace tavro::ui

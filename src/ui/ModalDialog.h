@@ -76,8 +76,11 @@ class ModalDialog {
       PlaceControl(form.*def.member, Scaled(def.bounds), font);
   }
   void PlaceControl(HWND control, const RECT& bounds, HFONT font);
-  // Sizes the window to its client size and centres it on the desktop.
-  void PlaceOnDesktop(bool topmost);
+  // Sizes the window to its client size and centres it, on top of other
+  // windows: on the whole desktop, which may span several monitors, or on
+  // the screen, the primary monitor.
+  enum class Centre { OnDesktop, OnScreen };
+  void PlaceOnTop(Centre on);
 
   int Scaled(int length) const { return Scale(length, dpi_); }
   // The dialogs' own font at the dialog's DPI.

@@ -102,7 +102,7 @@ INT_PTR TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       font_.reset(NewDialogFont());
       CreateControls(*this, kControls, font_.get());
       ApplyLook();
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnDesktop);
       FormShow();
       return TRUE;  // the focus goes to the OK button
     case WM_COMMAND:

@@ -83,7 +83,7 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowTextA(TitleEdit, shownTitle_.c_str());
         SetWindowTextA(ContentMemo, shownContent_.c_str());
       }
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnDesktop);
       FormShow();
       return FALSE;  // FormShow has placed the focus
     case WM_COMMAND:

@@ -82,7 +82,7 @@ INT_PTR TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM) {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       SendMessageA(ListBox, LB_SETITEMHEIGHT, 0, Scaled(kItemHeight));
       SendMessageA(handle_, DM_SETDEFID, kOkId, 0);
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnScreen);
       FormShow();
       // Arrow keys choose a language at once and Enter takes it.
       SetFocus(ListBox);
