@@ -148,6 +148,22 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+// A language without a column's key keeps the caption as it is, however
+// long: the key's default is the whole caption.
+TEST_F(MainFormTest, AColumnsLongCaptionStaysWholeInALanguageWithoutItsKey) {
+  const std::string title(300, 'T');
+  const std::string font = "Font.Name=MS Sans Serif\r\nFont.Size=8\r\n";
+  work.Write("Languages\\Long.ini",
+             "[MainForm]\r\n" + font + "ListView.Columns[0].Caption=" + title);
+  work.Write("Languages\\Bare.ini", "[MainForm]\r\n" + font);
+  ChooseLanguage("Long");
+  Open();
+  EXPECT_EQ(Form().ColumnCaption(0), title);
+  ChooseLanguage("Bare");
+  Form().LoadLanguage();
+  EXPECT_EQ(Form().ColumnCaption(0), title);
+}
+
 TEST_F(MainFormTest, TheLanguageDialogIgnoresEscAndCancelStoresNothing) {
   InstallShippedLanguages();
   ChooseLanguage("english");  // another letter case: not preselected
