@@ -7,6 +7,9 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
+#include <optional>
+
 namespace tavro::ui {
 
 namespace {
@@ -25,19 +28,12 @@ void TSpeedButton::Register(HINSTANCE instance) {
 
 TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
                            int commandId, RECT bounds, UINT glyphResource)
-    : notify_(notify), tooltip_(tooltip), commandId_(commandId) {
+    : notify_(notify),
+      tooltip_(tooltip),
+      commandId_(commandId),
+      glyphResource_(glyphResource) {
   const auto instance =
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  glyph_.reset(static_cast<HBITMAP>(
-      LoadImageA(instance, MAKEINTRESOURCEA(glyphResource), IMAGE_BITMAP, 0, 0,
-                 LR_CREATEDIBSECTION)));
-  BITMAP info{};
-  if (glyph_ && GetObjectA(glyph_.get(), sizeof info, &info)) {
-    // A strip holds square glyphs side by side; the first is the normal one.
-    glyphSize_ = {
-        info.bmWidth >= 2 * info.bmHeight ? info.bmHeight : info.bmWidth,
-        info.bmHeight};
-  }
   window_.reset(CreateWindowExA(
       0, kClassName, "", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -60,9 +56,10 @@ void TSpeedButton::SetCaption(std::string caption) {
 
 // The window's text is the button's name, for tools that read windows.
 void TSpeedButton::NameChanged() {
-  SetWindowTextA(Handle(), (caption_.empty() ? hint_ : caption_).c_str());
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT,
-                 CHILDID_SELF);
+  const std::string& name = caption_.empty() ? hint_ : caption_;
+  if (name == WindowText(Handle())) return;
+  SetWindowTextA(Handle(), name.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TSpeedButton::SetHint(std::string hint) {
@@ -87,7 +84,9 @@ void TSpeedButton::SetDpi(UINT dpi, const RECT& bounds) {
   MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (dpi == dpi_) return;
   dpi_ = dpi;
-  scaled_.reset(glyph_ ? ScaleGlyph(glyph_.get(), glyphSize_, dpi_) : nullptr);
+  scaled_.reset(LoadGlyph(
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)),
+      glyphResource_, dpi_));
   BITMAP info{};
   scaledSize_ = {};
   if (scaled_ && GetObjectA(scaled_.get(), sizeof info, &info))
@@ -182,51 +181,88 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+namespace {
+// One canvas for every button, as large as the largest: a button paints
+// itself whole, one at a time, and the system's objects are made once.
+class Canvas {
+ public:
+  ~Canvas() {
+    if (dc_) SelectObject(dc_->get(), old_);
+  }
+  HDC For(HDC like, SIZE size) {
+    if (!dc_ || size.cx > size_.cx || size.cy > size_.cy) {
+      size_ = {std::max(size.cx, size_.cx), std::max(size.cy, size_.cy)};
+      win::UniqueBitmap grown(CreateCompatibleBitmap(like, size_.cx, size_.cy));
+      if (!dc_) {
+        dc_.emplace(like);
+        old_ = SelectObject(dc_->get(), grown.get());
+      } else {
+        SelectObject(dc_->get(), grown.get());
+      }
+      bitmap_ = std::move(grown);
+    }
+    return dc_->get();
+  }
+  HDC Glyphs(HDC like) {
+    if (!glyphs_) glyphs_.emplace(like);
+    return glyphs_->get();
+  }
+
+ private:
+  std::optional<MemoryDc> dc_;
+  std::optional<MemoryDc> glyphs_;
+  win::UniqueBitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+  SIZE size_{};
+};
+
+Canvas& SharedCanvas() {
+  static Canvas canvas;
+  return canvas;
+}
+}  // namespace
+
 void TSpeedButton::Paint(HDC dc) {
   RECT r;
   GetClientRect(Handle(), &r);
   // Drawn off screen so that hovering does not flicker.
-  const MemoryDc mem(dc);
-  const win::UniqueBitmap canvas(CreateCompatibleBitmap(dc, r.right, r.bottom));
-  const Selected onCanvas(mem.get(), canvas.get());
-  FillRect(mem.get(), &r, GetSysColorBrush(COLOR_BTNFACE));
+  const HDC mem = SharedCanvas().For(dc, {r.right, r.bottom});
+  FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
 
   const int offset = pressed_ ? Scale(1, dpi_) : 0;
   SIZE text{};
-  const Selected font(mem.get(),
-                      font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  const Selected font(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   if (!caption_.empty()) {
     RECT measure{0, 0, r.right, 0};
-    DrawTextA(mem.get(), caption_.c_str(), -1, &measure,
-              DT_CALCRECT | DT_SINGLELINE);
+    DrawTextA(mem, caption_.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
     text = {measure.right, measure.bottom};
   }
   const int spacing = caption_.empty() ? 0 : Scale(kGlyphTextSpacing, dpi_);
   const int blockHeight = scaledSize_.cy + spacing + text.cy;
   const int top = (r.bottom - blockHeight) / 2 + offset;
   if (scaled_) {
-    const MemoryDc glyph(dc);
-    const Selected onGlyph(glyph.get(), scaled_.get());
+    const HDC glyph = SharedCanvas().Glyphs(dc);
+    const Selected onGlyph(glyph, scaled_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // GDI's own blend: the same as AlphaBlend without loading its library.
-    GdiAlphaBlend(mem.get(), (r.right - scaledSize_.cx) / 2 + offset, top,
-                  scaledSize_.cx, scaledSize_.cy, glyph.get(), 0, 0,
-                  scaledSize_.cx, scaledSize_.cy, blend);
+    GdiAlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
+                  scaledSize_.cx, scaledSize_.cy, glyph, 0, 0, scaledSize_.cx,
+                  scaledSize_.cy, blend);
   }
   if (!caption_.empty()) {
     RECT textRect{offset, top + scaledSize_.cy + spacing, r.right + offset,
                   top + blockHeight};
-    SetBkMode(mem.get(), TRANSPARENT);
-    SetTextColor(mem.get(), GetSysColor(COLOR_BTNTEXT));
-    DrawTextA(mem.get(), caption_.c_str(), -1, &textRect,
+    SetBkMode(mem, TRANSPARENT);
+    SetTextColor(mem, GetSysColor(COLOR_BTNTEXT));
+    DrawTextA(mem, caption_.c_str(), -1, &textRect,
               DT_CENTER | DT_SINGLELINE | DT_TOP);
   }
   if (pressed_)
-    DrawEdge(mem.get(), &r, BDR_SUNKENOUTER, BF_RECT);
+    DrawEdge(mem, &r, BDR_SUNKENOUTER, BF_RECT);
   else if (hot_)
-    DrawEdge(mem.get(), &r, BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(mem, &r, BDR_RAISEDINNER, BF_RECT);
 
-  BitBlt(dc, 0, 0, r.right, r.bottom, mem.get(), 0, 0, SRCCOPY);
+  BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
 }
 
 }  // namespace tavro::ui

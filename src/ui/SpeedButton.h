@@ -44,10 +44,9 @@ class TSpeedButton {
   HWND notify_;
   HWND tooltip_;
   int commandId_;
-  // As loaded, for 96 DPI; and the first glyph at dpi_ with an alpha
+  // The glyph's resource, and its first glyph at dpi_ with an alpha
   // channel, premultiplied.
-  win::UniqueBitmap glyph_;
-  SIZE glyphSize_{};
+  UINT glyphResource_;
   UINT dpi_ = 0;
   win::UniqueBitmap scaled_;
   SIZE scaledSize_{};

@@ -570,9 +570,12 @@ void TMainForm::ApplyTexts(const TFormTexts& texts) {
   }
   // Once for all the captions: each redraw recomputes the whole frame.
   DrawMenuBar(window_);
-  fontName_ = texts.FontName;
-  fontSize_ =
+  const int size =
       std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
+  // The same font again would only redraw everything.
+  if (texts.FontName == fontName_ && size == fontSize_) return;
+  fontName_ = texts.FontName;
+  fontSize_ = size;
   RemakeFont();
 }
 
