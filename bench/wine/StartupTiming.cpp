@@ -112,19 +112,23 @@ Pair TimeRegistryRead(int entries, int runs) {
 }
 
 StartupFigures TimeStartup(const std::string& tavroExe,
-                           const std::string& bareExe, int entries, int runs) {
+                           const std::string& bareExe,
+                           const std::string& manifestExe, int entries,
+                           int runs) {
   const std::string tavro = ProgramFolder(tavroExe);
   const std::string work = ScratchFolder("tavro-timing-work");
   win::WinRegistry registry;
   MenuRegistration menu(registry);
   menu.Rewrite(SampleEntries(entries), work);
-  std::vector<double> tavroMs, bareMs;
+  std::vector<double> tavroMs, bareMs, manifestMs;
   StartupFigures figures{};
   StartOnce(bareExe, work);  // the first start of all pays for the caches
   for (int i = 0; i < runs; ++i) {
     const Launch bare = StartOnce(bareExe, work);
+    const Launch withManifest = StartOnce(manifestExe, work);
     const Launch ours = StartOnce(tavro, work);
     bareMs.push_back(bare.ms);
+    manifestMs.push_back(withManifest.ms);
     tavroMs.push_back(ours.ms);
     figures.barePeakKiB = std::max(figures.barePeakKiB, bare.peakKiB);
     figures.tavroPeakKiB = std::max(figures.tavroPeakKiB, ours.peakKiB);
@@ -132,6 +136,7 @@ StartupFigures TimeStartup(const std::string& tavroExe,
   menu.Purge();
   figures.tavroMs = Median(tavroMs);
   figures.bareMs = Median(bareMs);
+  figures.manifestMs = Median(manifestMs);
   return figures;
 }
 

@@ -1,7 +1,8 @@
 // Prints Tavro's start-up, save, load and memory under Wine, each as a
 // ratio to a baseline measured in the same run.
-// Arguments: the paths of Tavro.exe and of the bare window program, then
-// optionally which of start, save and load to time (all by default).
+// Arguments: the paths of Tavro.exe, of the bare window program and of the
+// same with Tavro's manifest, then optionally which of start, save and load
+// to time (all by default).
 #include <windows.h>
 
 #include <cstdio>
@@ -13,14 +14,16 @@
 using namespace tavro::bench;
 
 namespace {
-void Startup(const char* tavro, const char* bare) {
-  const int runs = 11;
+void Startup(const char* tavro, const char* bare, const char* manifest) {
+  const int runs = 21;
   std::printf("start-up, median of %d alternating runs\n", runs);
   StartupFigures most{};
   for (int entries : {0, 100, 1000}) {
-    most = TimeStartup(tavro, bare, entries, runs);
-    PrintRatio("  Tavro, " + std::to_string(entries) + " entries", most.tavroMs,
-               "bare window", most.bareMs);
+    most = TimeStartup(tavro, bare, manifest, entries, runs);
+    const std::string name = "  Tavro, " + std::to_string(entries) + " entries";
+    PrintRatio(name, most.tavroMs, "bare window", most.bareMs);
+    PrintRatio(name, most.tavroMs, "bare window with the manifest",
+               most.manifestMs);
   }
   for (int entries : {100, 1000}) {
     const Pair read = TimeRegistryRead(entries, 5);
@@ -55,19 +58,19 @@ void Load() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
+  if (argc < 4) {
     std::fprintf(stderr,
                  "usage: wine_timing Tavro.exe bare_window.exe "
-                 "[start] [save] [load]\n");
+                 "bare_window_manifest.exe [start] [save] [load]\n");
     return 2;
   }
   auto wanted = [&](const char* part) {
-    if (argc == 3) return true;
-    for (int i = 3; i < argc; ++i)
+    if (argc == 4) return true;
+    for (int i = 4; i < argc; ++i)
       if (std::strcmp(argv[i], part) == 0) return true;
     return false;
   };
-  if (wanted("start")) Startup(argv[1], argv[2]);
+  if (wanted("start")) Startup(argv[1], argv[2], argv[3]);
   if (wanted("save")) Save();
   if (wanted("load")) Load();
   return 0;

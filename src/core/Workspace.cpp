@@ -9,8 +9,9 @@
 namespace tavro {
 
 TWorkspace::TWorkspace(EntryView& view, MessageBoxes& boxes, Platform platform,
-                       std::string menuKey)
+                       std::string menuKey, std::string programDir)
     : Model(view, boxes),
+      ProgramDir(std::move(programDir)),
       view_(view),
       boxes_(boxes),
       platform_(platform),

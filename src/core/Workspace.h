@@ -31,15 +31,17 @@ struct Platform {
 
 class TWorkspace {
  public:
+  // programDir: the executable's folder, with its trailing backslash.
   TWorkspace(EntryView& view, MessageBoxes& boxes, Platform platform,
-             std::string menuKey = kMenuExtKey);
+             std::string menuKey = kMenuExtKey, std::string programDir = "");
 
   TEntryModel Model;
   TMessages Messages;
   TEditFormCaption EditCaptions;
   std::string WorkDir;
-  // The executable's folder, with its trailing backslash.
-  std::string ProgramDir;
+  // Where Language.ini, the listed language files and the programs beside
+  // Tavro.exe lie, with its trailing backslash.
+  const std::string ProgramDir;
   std::vector<TTempSec> TempSecs;
 
   // First show: the work folder, an empty list, no unsaved changes.

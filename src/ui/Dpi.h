@@ -39,9 +39,10 @@ HFONT RescaleFont(HFONT font, UINT from, UINT to);
 // SM_CXSMICON) at the DPI given.
 HICON LoadIconForDpi(HINSTANCE instance, UINT id, int metric, UINT dpi);
 
-// The first glyph of a strip (its left glyph.cx by glyph.cy pixels), its
-// bottom-left colour see-through, scaled from 96 DPI: a 32-bit bitmap with
-// premultiplied alpha for AlphaBlend; null if the strip cannot be read.
-HBITMAP ScaleGlyph(HBITMAP strip, SIZE glyph, UINT dpi);
+// The first glyph of a bitmap resource that holds a strip of square ones,
+// or the one glyph it holds, its bottom-left colour see-through, scaled
+// from 96 DPI: a 32-bit bitmap with premultiplied alpha for AlphaBlend;
+// null if the resource cannot be read.
+HBITMAP LoadGlyph(HINSTANCE instance, UINT id, UINT dpi);
 
 }  // namespace tavro::ui

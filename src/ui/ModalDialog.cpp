@@ -1,8 +1,5 @@
 #include "ModalDialog.h"
 
-#include <new>
-#include <string>
-
 #include "Errors.h"
 
 namespace tavro::ui {
@@ -118,39 +115,20 @@ SIZE ModalDialog::WindowSize() const {
           window.bottom - window.top - inside.bottom + Scaled(client.cy)};
 }
 
-void ModalDialog::PlaceOnDesktop(bool topmost) {
+void ModalDialog::PlaceOnTop(Centre on) {
   const auto [width, height] = WindowSize();
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN) +
-                   (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2;
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN) +
-                  (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
-  SetWindowPos(handle_, topmost ? HWND_TOPMOST : HWND_TOP, left, top, width,
-               height, SWP_NOACTIVATE);
-}
-
-std::string CaughtErrorText() {
-  try {
-    throw;
-  } catch (const std::bad_alloc&) {
-    return "There is not enough memory to finish this command.";
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "An unexpected error ended this command.";
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN),
+            GetSystemMetrics(SM_CYSCREEN)};
+  if (on == Centre::OnDesktop) {
+    area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    area.right = area.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    area.bottom = area.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
   }
-}
-
-void ShowDefaultError(HWND owner, const std::string& message) {
-  MessageBoxA(owner, ErrorDisplayText(message).c_str(), "Tavro",
-              MB_OK | MB_ICONERROR);
-}
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1,
-                   '\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
+  SetWindowPos(handle_, HWND_TOPMOST,
+               area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, width, height,
+               SWP_NOACTIVATE);
 }
 
 }  // namespace tavro::ui

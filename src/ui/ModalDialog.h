@@ -7,9 +7,9 @@
 #include <windows.h>
 
 #include <exception>
-#include <string>
 
 #include "Dpi.h"
+#include "WindowKit.h"
 
 namespace tavro::ui {
 
@@ -76,10 +76,17 @@ class ModalDialog {
       PlaceControl(form.*def.member, Scaled(def.bounds), font);
   }
   void PlaceControl(HWND control, const RECT& bounds, HFONT font);
-  // Sizes the window to its client size and centres it on the desktop.
-  void PlaceOnDesktop(bool topmost);
+  // Sizes the window to its client size and centres it, on top of other
+  // windows: on the whole desktop, which may span several monitors, or on
+  // the screen, the primary monitor.
+  enum class Centre { OnDesktop, OnScreen };
+  void PlaceOnTop(Centre on);
 
   int Scaled(int length) const { return Scale(length, dpi_); }
+  // The dialogs' own font at the dialog's DPI.
+  HFONT NewDialogFont() const {
+    return CreatePointFont(kDialogFont.name, kDialogFont.points, dpi_);
+  }
   // A table's left, top, width and height in the dialog's pixels: left,
   // top, right and bottom, each edge scaled.
   RECT Scaled(const RECT& bounds) const;
@@ -103,16 +110,5 @@ class ModalDialog {
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
   std::exception_ptr error_;
 };
-
-// The default error display: the text with its full stop, caption "Tavro",
-// OK and the error icon, the owner disabled while it is up.
-void ShowDefaultError(HWND owner, const std::string& message);
-
-// The text of the exception being handled, for the default error display;
-// call only inside a catch block.
-std::string CaughtErrorText();
-
-// A control's text through the ANSI functions.
-std::string WindowText(HWND window);
 
 }  // namespace tavro::ui

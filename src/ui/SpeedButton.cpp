@@ -1,10 +1,14 @@
 #include "SpeedButton.h"
 
+#include "AccessibleButton.h"
 #include "Dpi.h"
-#include "ModalDialog.h"
+#include "WindowKit.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
+
+#include <algorithm>
+#include <optional>
 
 namespace tavro::ui {
 
@@ -24,19 +28,12 @@ void TSpeedButton::Register(HINSTANCE instance) {
 
 TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
                            int commandId, RECT bounds, UINT glyphResource)
-    : notify_(notify), tooltip_(tooltip), commandId_(commandId) {
+    : notify_(notify),
+      tooltip_(tooltip),
+      commandId_(commandId),
+      glyphResource_(glyphResource) {
   const auto instance =
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-  glyph_.reset(static_cast<HBITMAP>(
-      LoadImageA(instance, MAKEINTRESOURCEA(glyphResource), IMAGE_BITMAP, 0, 0,
-                 LR_CREATEDIBSECTION)));
-  BITMAP info{};
-  if (glyph_ && GetObjectA(glyph_.get(), sizeof info, &info)) {
-    // A strip holds square glyphs side by side; the first is the normal one.
-    glyphSize_ = {
-        info.bmWidth >= 2 * info.bmHeight ? info.bmHeight : info.bmWidth,
-        info.bmHeight};
-  }
   window_.reset(CreateWindowExA(
       0, kClassName, "", WS_CHILD | WS_VISIBLE, bounds.left, bounds.top,
       bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
@@ -53,11 +50,21 @@ TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
 
 void TSpeedButton::SetCaption(std::string caption) {
   caption_ = std::move(caption);
+  NameChanged();
   InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+// The window's text is the button's name, for tools that read windows.
+void TSpeedButton::NameChanged() {
+  const std::string& name = caption_.empty() ? hint_ : caption_;
+  if (name == WindowText(Handle())) return;
+  SetWindowTextA(Handle(), name.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void TSpeedButton::SetHint(std::string hint) {
   hint_ = std::move(hint);
+  NameChanged();
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = GetParent(Handle());
@@ -77,7 +84,9 @@ void TSpeedButton::SetDpi(UINT dpi, const RECT& bounds) {
   MoveWindow(Handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
   if (dpi == dpi_) return;
   dpi_ = dpi;
-  scaled_.reset(glyph_ ? ScaleGlyph(glyph_.get(), glyphSize_, dpi_) : nullptr);
+  scaled_.reset(LoadGlyph(
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE)),
+      glyphResource_, dpi_));
   BITMAP info{};
   scaledSize_ = {};
   if (scaled_ && GetObjectA(scaled_.get(), sizeof info, &info))
@@ -159,32 +168,70 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case BM_CLICK:
       Click();
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT object = AnswerGetObject(hwnd, wParam, lParam))
+        return object;
+      break;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      Paint(dc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      Paint(PaintDc(hwnd).get());
       return 0;
-    }
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
+namespace {
+// One canvas for every button, as large as the largest: a button paints
+// itself whole, one at a time, and the system's objects are made once.
+class Canvas {
+ public:
+  ~Canvas() {
+    if (dc_) SelectObject(dc_->get(), old_);
+  }
+  HDC For(HDC like, SIZE size) {
+    if (!dc_ || size.cx > size_.cx || size.cy > size_.cy) {
+      size_ = {std::max(size.cx, size_.cx), std::max(size.cy, size_.cy)};
+      win::UniqueBitmap grown(CreateCompatibleBitmap(like, size_.cx, size_.cy));
+      if (!dc_) {
+        dc_.emplace(like);
+        old_ = SelectObject(dc_->get(), grown.get());
+      } else {
+        SelectObject(dc_->get(), grown.get());
+      }
+      bitmap_ = std::move(grown);
+    }
+    return dc_->get();
+  }
+  HDC Glyphs(HDC like) {
+    if (!glyphs_) glyphs_.emplace(like);
+    return glyphs_->get();
+  }
+
+ private:
+  std::optional<MemoryDc> dc_;
+  std::optional<MemoryDc> glyphs_;
+  win::UniqueBitmap bitmap_;
+  HGDIOBJ old_ = nullptr;
+  SIZE size_{};
+};
+
+Canvas& SharedCanvas() {
+  static Canvas canvas;
+  return canvas;
+}
+}  // namespace
+
 void TSpeedButton::Paint(HDC dc) {
   RECT r;
   GetClientRect(Handle(), &r);
-  // Draw off screen so hovering does not flicker.
-  HDC mem = CreateCompatibleDC(dc);
-  HBITMAP canvas = CreateCompatibleBitmap(dc, r.right, r.bottom);
-  HGDIOBJ oldCanvas = SelectObject(mem, canvas);
+  // Drawn off screen so that hovering does not flicker.
+  const HDC mem = SharedCanvas().For(dc, {r.right, r.bottom});
   FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
 
   const int offset = pressed_ ? Scale(1, dpi_) : 0;
   SIZE text{};
-  HGDIOBJ oldFont =
-      SelectObject(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  const Selected font(mem, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
   if (!caption_.empty()) {
     RECT measure{0, 0, r.right, 0};
     DrawTextA(mem, caption_.c_str(), -1, &measure, DT_CALCRECT | DT_SINGLELINE);
@@ -194,15 +241,13 @@ void TSpeedButton::Paint(HDC dc) {
   const int blockHeight = scaledSize_.cy + spacing + text.cy;
   const int top = (r.bottom - blockHeight) / 2 + offset;
   if (scaled_) {
-    HDC glyphDc = CreateCompatibleDC(dc);
-    HGDIOBJ oldGlyph = SelectObject(glyphDc, scaled_.get());
+    const HDC glyph = SharedCanvas().Glyphs(dc);
+    const Selected onGlyph(glyph, scaled_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // GDI's own blend: the same as AlphaBlend without loading its library.
     GdiAlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
-                  scaledSize_.cx, scaledSize_.cy, glyphDc, 0, 0, scaledSize_.cx,
+                  scaledSize_.cx, scaledSize_.cy, glyph, 0, 0, scaledSize_.cx,
                   scaledSize_.cy, blend);
-    SelectObject(glyphDc, oldGlyph);
-    DeleteDC(glyphDc);
   }
   if (!caption_.empty()) {
     RECT textRect{offset, top + scaledSize_.cy + spacing, r.right + offset,
@@ -218,10 +263,6 @@ void TSpeedButton::Paint(HDC dc) {
     DrawEdge(mem, &r, BDR_RAISEDINNER, BF_RECT);
 
   BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
-  SelectObject(mem, oldFont);
-  SelectObject(mem, oldCanvas);
-  DeleteObject(canvas);
-  DeleteDC(mem);
 }
 
 }  // namespace tavro::ui

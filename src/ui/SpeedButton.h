@@ -1,5 +1,6 @@
 // A flat toolbar button: glyph above caption, a border only while the
-// mouse is over it, and no keyboard focus, so the list keeps it.
+// mouse is over it, and no keyboard focus, so the list keeps it. Screen
+// readers know it as a push button named by its caption, or its hint.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +24,8 @@ class TSpeedButton {
   HWND Handle() const { return window_.get(); }
   const std::string& Caption() const { return caption_; }
   const std::string& Hint() const { return hint_; }
+  bool Pressed() const { return pressed_; }
+  bool Hot() const { return hot_; }
   void SetCaption(std::string caption);
   void SetHint(std::string hint);
   void SetFont(HFONT font);
@@ -35,15 +38,15 @@ class TSpeedButton {
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   void SetHot(bool hot);
+  void NameChanged();
 
   win::UniqueWindow window_;
   HWND notify_;
   HWND tooltip_;
   int commandId_;
-  // As loaded, for 96 DPI; and the first glyph at dpi_ with an alpha
+  // The glyph's resource, and its first glyph at dpi_ with an alpha
   // channel, premultiplied.
-  win::UniqueBitmap glyph_;
-  SIZE glyphSize_{};
+  UINT glyphResource_;
   UINT dpi_ = 0;
   win::UniqueBitmap scaled_;
   SIZE scaledSize_{};

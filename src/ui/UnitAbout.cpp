@@ -1,7 +1,7 @@
 #include "UnitAbout.h"
 
-#include "UnitEdit.h"
 #include "resource.h"
+#include "version.h"
 
 namespace tavro::ui {
 
@@ -28,7 +28,12 @@ const ControlDef<F> kControls[] = {
      WS_TABSTOP | BS_DEFPUSHBUTTON},
     {&F::Image1, "STATIC", "", 100, {8, 14, 32, 32}, SS_ICON},
     {&F::Label1, "STATIC", "Tavro", 101, {56, 8, 80, 30}, 0},
-    {&F::Label2, "STATIC", "Version: 2.16", 102, {117, 34, 64, 13}, 0},
+    {&F::Label2,
+     "STATIC",
+     "Version: " TAVRO_VERSION_SHORT,
+     102,
+     {117, 34, 64, 13},
+     0},
     {&F::AboutInfo, "STATIC", "", 105, {56, 72, 126, 14}, 0},
     {&F::Label3, "STATIC", kWebSite, kLabel3Id, {56, 96, 108, 13}, kLink},
     {&F::Label4, "STATIC", kMailAddress, kLabel4Id, {56, 112, 83, 13}, kLink},
@@ -38,12 +43,11 @@ const ControlDef<F> kControls[] = {
 // A link is as wide as its text, so that only the text takes clicks.
 void FitToText(HWND label, HFONT font) {
   const std::string text = WindowText(label);
-  HDC dc = GetDC(label);
-  const HGDIOBJ old = SelectObject(dc, font);
+  const WindowDc dc(label);
+  const Selected selected(dc.get(), font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(label, dc);
+  GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()),
+                        &size);
   RECT r;
   GetClientRect(label, &r);
   SetWindowPos(label, nullptr, 0, 0, size.cx, r.bottom,
@@ -62,8 +66,10 @@ SIZE TAboutForm::ClientSize() const { return kClientSize; }
 
 void TAboutForm::ApplyLook() {
   titleFont_.reset(CreatePointFont("Arial Black", 16, dpi_, FW_BOLD));
-  producerFont_.reset(CreatePointFont("Tahoma", 9, dpi_));
-  linkFont_.reset(CreatePointFont("Tahoma", 8, dpi_, FW_NORMAL, true));
+  producerFont_.reset(
+      CreatePointFont(kDialogFont.name, kDialogFont.points + 1, dpi_));
+  linkFont_.reset(CreatePointFont(kDialogFont.name, kDialogFont.points, dpi_,
+                                  FW_NORMAL, true));
   icon_.reset(
       LoadIconForDpi(GetModuleHandleA(nullptr), IDI_TAVRO, SM_CXICON, dpi_));
   SendMessageA(Image1, STM_SETICON, reinterpret_cast<WPARAM>(icon_.get()), 0);
@@ -84,7 +90,7 @@ void TAboutForm::OnDpiChanged() {
                                    std::move(producerFont_),
                                    std::move(linkFont_)};
   const win::UniqueIcon icon = std::move(icon_);
-  font_.reset(CreatePointFont("Tahoma", 8, dpi_));
+  font_.reset(NewDialogFont());
   LayOut(*this, kControls, font_.get());
   ApplyLook();
 }
@@ -93,10 +99,10 @@ INT_PTR TAboutForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowTextA(handle_, "About Tavro");
-      font_.reset(CreatePointFont("Tahoma", 8, dpi_));
+      font_.reset(NewDialogFont());
       CreateControls(*this, kControls, font_.get());
       ApplyLook();
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnDesktop);
       FormShow();
       return TRUE;  // the focus goes to the OK button
     case WM_COMMAND:

@@ -61,14 +61,6 @@ void TEditForm::OnDpiChanged() {
   LayOut(*this, kControls, font_);
 }
 
-bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line) {
-  if (item.hwndItem != line) return false;
-  RECT r = item.rcItem;
-  FillRect(item.hDC, &r, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(item.hDC, &r, EDGE_ETCHED, BF_TOP);
-  return true;
-}
-
 INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
@@ -91,7 +83,7 @@ INT_PTR TEditForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetWindowTextA(TitleEdit, shownTitle_.c_str());
         SetWindowTextA(ContentMemo, shownContent_.c_str());
       }
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnDesktop);
       FormShow();
       return FALSE;  // FormShow has placed the focus
     case WM_COMMAND:

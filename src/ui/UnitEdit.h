@@ -64,7 +64,4 @@ class TEditForm : public ModalDialog, public EntryEditor {
 // The editor while it runs, else null.
 inline TEditForm* EditForm = nullptr;
 
-// Draws a sunken line along the top of an owner-drawn static control.
-bool DrawSunkenLine(const DRAWITEMSTRUCT& item, HWND line);
-
 }  // namespace tavro::ui

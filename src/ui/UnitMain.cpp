@@ -3,98 +3,60 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
 
-#include "CodePage.h"
 #include "Errors.h"
 #include "TypeProcess.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
 #include "UnitOptions.h"
+#include "WindowKit.h"
 #include "resource.h"
 
 namespace tavro::ui {
 
 namespace {
+constexpr char kApplicationClass[] = "TavroApplication";
 constexpr char kCoolBarClass[] = "TavroCoolBar";
 constexpr char kApplicationTitle[] = "Tavro";
 constexpr char kLayoutFontFace[] = "MS Sans Serif";
 constexpr int kLayoutFontPoints = 8;
 // Beyond this a font is no use, and the pixel height would overflow.
 constexpr int kLargestFontPoints = 1000;
+constexpr wchar_t kUnsavedReason[] =
+    L"Tavro's list of entries has changes that are not saved.";
 
-// The tool band draws its separators itself; the buttons are its children.
-// Its user data holds its DPI.
-LRESULT CALLBACK CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
-    RECT r;
-    GetClientRect(hwnd, &r);
-    FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
-    const auto dpi = static_cast<UINT>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    for (const BevelDef& bevel : MainBevels()) {
-      RECT line = Scale(bevel.bounds, dpi);
-      DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_LEFT);
-    }
-    EndPaint(hwnd, &ps);
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
+using K = ComponentKind;
+
+std::string MenuText(const ComponentDef& def, const std::string& caption) {
+  if (!def.shortcut.key || !def.parent) return caption;
+  return caption + "\t" + ShortcutText(def.shortcut);
 }
 
-std::string CurrentDirectory() {
-  std::string path(MAX_PATH, '\0');
-  DWORD length =
-      GetCurrentDirectoryA(static_cast<DWORD>(path.size()), path.data());
-  if (length >= path.size()) {
-    path.resize(length);
-    length = GetCurrentDirectoryA(length, path.data());
-  }
-  path.resize(length);
-  return path;
+TMainForm* FormOf(HWND window) {
+  return reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-std::string MenuText(const MenuItemDef& def, const std::string& caption) {
-  if (!def.shortcut || !def.parent) return caption;
-  return caption + "\t" + def.shortcut;
-}
-
-std::string ExecutableFolder() {
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, path.data(),
-                                            static_cast<DWORD>(path.size()));
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  return path.substr(0, FileNameStart(path));  // a 0x5C may end a character
-}
 }  // namespace
 
-TMainForm::TMainForm(HINSTANCE instance, Registry& registry,
-                     std::string menuKey)
-    : TMainForm(instance, Platform{registry, files_, profiles_},
-                std::move(menuKey)) {}
+TMainParts::TMainParts(Registry& registry, win::Shell& shell,
+                       std::string programDir, std::string menuKey)
+    : shell(shell),
+      workspace(rows, boxes, {registry, files, profiles}, std::move(menuKey),
+                std::move(programDir)) {}
 
-TMainForm::TMainForm(HINSTANCE instance, Platform platform, std::string menuKey)
+TMainForm::TMainForm(HINSTANCE instance, TMainParts& parts)
     : instance_(instance),
-      platform_(platform),
-      menuKey_(std::move(menuKey)),
+      parts_(parts),
       fontName_(kLayoutFontFace),
-      fontSize_(kLayoutFontPoints),
-      programDir_(ExecutableFolder()) {
-  for (const MenuItemDef& def : MainMenuItems())
-    menuCaptions_.emplace_back(def.caption);
+      fontSize_(kLayoutFontPoints) {
+  for (const ComponentDef& def : MainComponents())
+    captions_.emplace_back(def.caption);
+  buttons_.resize(captions_.size());
 }
 
 TMainForm::~TMainForm() {
   if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  if (application_ && IsWindow(application_)) DestroyWindow(application_);
   if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
 }
 
@@ -110,6 +72,12 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAVRO));
   RegisterClassExA(&wc);
 
+  wc.style = 0;
+  wc.lpfnWndProc = ApplicationProc;
+  wc.hbrBackground = nullptr;
+  wc.lpszClassName = kApplicationClass;
+  RegisterClassExA(&wc);
+
   WNDCLASSA band{};
   band.lpfnWndProc = CoolBarProc;
   band.hInstance = instance;
@@ -120,57 +88,85 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   TSpeedButton::Register(instance);
 }
 
+// The application's own window: the one the taskbar shows, titled "Tavro"
+// whatever the language calls the main window, which it owns. It is shown
+// at no size and hands every activation on to the main window.
+LRESULT CALLBACK TMainForm::ApplicationProc(HWND hwnd, UINT message,
+                                            WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrA(
+        hwnd, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(
+            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+  const TMainForm* form = FormOf(hwnd);
+  const HWND main = form ? form->window_ : nullptr;
+  switch (message) {
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {0, 0};
+      return 0;
+    case WM_ACTIVATE:
+      if (main && LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd))
+        SetActiveWindow(GetLastActivePopup(main));
+      return 0;
+    case WM_SYSCOMMAND:
+      // The taskbar's Close asks the main window.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        if (main) PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+      break;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 void TMainForm::Create() {
+  // Shown, but of no size: the taskbar lists it, the screen shows nothing.
+  application_ =
+      CreateWindowExA(0, kApplicationClass, kApplicationTitle,
+                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
+                      0, 0, nullptr, nullptr, instance_, this);
   const DWORD style = WS_OVERLAPPEDWINDOW;
   RECT frame{0, 0, kMainClientSize.cx, kMainClientSize.cy};
   AdjustWindowRectEx(&frame, style, TRUE, 0);
   CreateWindowExA(0, kMainFormClass, kApplicationTitle, style, CW_USEDEFAULT,
                   CW_USEDEFAULT, frame.right - frame.left,
-                  frame.bottom - frame.top, nullptr, nullptr, instance_, this);
-  if (!window_) throw TavroError("Cannot create the main window");
+                  frame.bottom - frame.top, application_, nullptr, instance_,
+                  this);
+  if (!application_ || !window_)
+    throw TavroError("Cannot create the main window");
 }
 
 void TMainForm::CreateMenuBar() {
   menu_ = CreateMenu();
-  std::vector<std::pair<std::string_view, HMENU>> popups;
-  const auto items = MainMenuItems();
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const MenuItemDef& def = items[i];
-    HMENU parent = menu_;
-    if (def.parent) {
-      const auto it =
-          std::find_if(popups.begin(), popups.end(),
-                       [&](const auto& p) { return p.first == def.parent; });
-      parent = it->second;
-    }
-    const bool hasSubmenu =
-        std::any_of(items.begin(), items.end(), [&](const MenuItemDef& other) {
-          return other.parent && std::string_view(other.parent) == def.name;
-        });
+  const auto components = MainComponents();
+  std::vector<HMENU> submenus(components.size());
+  std::vector<ACCEL> keys;
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    const ComponentDef& def = components[i];
+    if (def.kind != K::MenuItem) continue;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STRING;
-    info.wID = def.id;
-    const std::string text = MenuText(def, menuCaptions_[i]);
-    info.fType = menuCaptions_[i] == "-" ? MFT_SEPARATOR : MFT_STRING;
+    info.wID = CommandId(def.name);
+    const std::string text = MenuText(def, captions_[i]);
+    info.fType = captions_[i] == "-" ? MFT_SEPARATOR : MFT_STRING;
     info.dwTypeData = const_cast<char*>(text.c_str());
-    if (hasSubmenu) {
+    if (!def.handler && std::string_view(def.caption) != "-") {
       info.fMask |= MIIM_SUBMENU;
-      info.hSubMenu = CreatePopupMenu();
-      popups.emplace_back(def.name, info.hSubMenu);
+      info.hSubMenu = submenus[i] = CreatePopupMenu();
     }
+    HMENU parent = def.parent ? submenus[ComponentIndex(def.parent)] : menu_;
     InsertMenuItemA(parent, GetMenuItemCount(parent), TRUE, &info);
+    if (def.shortcut.key)
+      keys.push_back({static_cast<BYTE>(FVIRTKEY | def.shortcut.modifiers),
+                      def.shortcut.key, static_cast<WORD>(info.wID)});
   }
   SetMenu(window_, menu_);
-
-  ACCEL keys[] = {
-      {FCONTROL | FVIRTKEY, 'S', IDM_SAVEITEM},
-      {FCONTROL | FVIRTKEY, 'A', IDM_ADDITEM},
-      {FCONTROL | FVIRTKEY, 'E', IDM_EDITITEM},
-      {FVIRTKEY, VK_DELETE, IDM_DELETEITEM},
-      {FCONTROL | FVIRTKEY, 'L', IDM_LANGUAGEITEMS},
-  };
-  shortcuts_ = CreateAcceleratorTableA(keys, ARRAYSIZE(keys));
+  shortcuts_ =
+      CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
 
 void TMainForm::CreateControls() {
@@ -179,16 +175,20 @@ void TMainForm::CreateControls() {
   coolBar_ = CreateWindowExA(
       0, kCoolBarClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
       kMainClientSize.cx, kToolBandHeight, window_,
-      reinterpret_cast<HMENU>(IDC_COOLBAR), instance_, nullptr);
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCoolBarId)), instance_,
+      nullptr);
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                              0, window_, nullptr, instance_, nullptr);
-  for (const SpeedButtonDef& def : MainSpeedButtons()) {
-    auto button = std::make_unique<TSpeedButton>(
-        coolBar_, window_, tooltip_, def.command, def.bounds, def.glyph);
-    button->SetCaption(def.caption);
-    button->SetHint(def.hint);
-    buttons_.push_back(std::move(button));
+  const auto components = MainComponents();
+  for (std::size_t i = 0; i < components.size(); ++i) {
+    const ComponentDef& def = components[i];
+    if (def.kind != K::SpeedButton) continue;
+    buttons_[i] = std::make_unique<TSpeedButton>(coolBar_, window_, tooltip_,
+                                                 CommandId(def.runs),
+                                                 def.bounds, def.glyph);
+    buttons_[i]->SetCaption(def.caption);
+    buttons_[i]->SetHint(def.hint);
   }
 
   list_ = CreateWindowExA(
@@ -196,7 +196,8 @@ void TMainForm::CreateControls() {
       WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
           LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
       0, kToolBandHeight, kMainClientSize.cx, 0, window_,
-      reinterpret_cast<HMENU>(IDC_LISTVIEW), instance_, nullptr);
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListViewId)), instance_,
+      nullptr);
   SendMessageA(list_, LVM_SETEXTENDEDLISTVIEWSTYLE,
                LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT,
                LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -212,7 +213,8 @@ void TMainForm::CreateControls() {
 
   status_ = CreateWindowExA(
       0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
-      0, window_, reinterpret_cast<HMENU>(IDC_STATUSBAR), instance_, nullptr);
+      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
+      instance_, nullptr);
   ScaleTo(WindowDpi(window_));
   // The window was made for 96 DPI, before it had one.
   RECT frame{0, 0, Scale(kMainClientSize.cx, dpi_),
@@ -224,44 +226,71 @@ void TMainForm::CreateControls() {
                frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  boxes_.SetOwner(window_);
-  rows_ = std::make_unique<win::ListViewRows>(list_, menu_, IDM_SAVEITEM);
-  workspace_ =
-      std::make_unique<TWorkspace>(*rows_, boxes_, platform_, menuKey_);
+  parts_.boxes.SetOwner(window_);
+  parts_.rows.Attach(list_, menu_, CommandId("SaveItem"));
 }
 
 void TMainForm::ScaleTo(UINT dpi) {
   const UINT previous = dpi_;
   dpi_ = dpi;
-  // The controls take the new font before the old one goes.
-  const win::UniqueFont old = std::move(font_);
-  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
+  // The windows take the new icons before the old ones go.
   const win::UniqueIcon oldIcons[] = {std::move(bigIcon_),
                                       std::move(smallIcon_)};
   bigIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXICON, dpi_));
   smallIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXSMICON, dpi_));
-  SendMessageA(window_, WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(bigIcon_.get()));
-  SendMessageA(window_, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(smallIcon_.get()));
-  SetWindowLongPtrA(coolBar_, GWLP_USERDATA, dpi_);
+  for (HWND window : {window_, application_}) {
+    SendMessageA(window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageA(window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(smallIcon_.get()));
+  }
   InvalidateRect(coolBar_, nullptr, TRUE);
-  const auto defs = MainSpeedButtons();
-  for (std::size_t i = 0; i < defs.size(); ++i)
-    buttons_[i]->SetDpi(dpi_, defs[i].bounds);
+  const auto components = MainComponents();
+  for (std::size_t i = 0; i < components.size(); ++i)
+    if (buttons_[i]) buttons_[i]->SetDpi(dpi_, components[i].bounds);
   // A width the user has dragged keeps its share.
   const int title =
       static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 0, 0));
   SendMessageA(list_, LVM_SETCOLUMNWIDTH, 0, Rescale(title, previous, dpi_));
-  ApplyFont();
+  // The status bar keeps the window's first font, whatever the language's.
+  const win::UniqueFont oldStatusFont = ReplaceFont(
+      statusFont_, CreatePointFont(kLayoutFontFace, kLayoutFontPoints, dpi_));
+  SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()),
+               TRUE);
+  RemakeFont();
 }
 
-void TMainForm::ApplyFont() {
-  for (HWND control : {list_, status_})
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()),
-                 TRUE);
-  for (auto& button : buttons_) button->SetFont(font_.get());
+void TMainForm::RemakeFont() {
+  // The controls take the new font before the old one goes.
+  const win::UniqueFont old =
+      ReplaceFont(font_, CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
+  SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  for (auto& button : buttons_)
+    if (button) button->SetFont(font_.get());
   FormResize();
+}
+
+void TMainForm::PaintBand(HDC dc) {
+  RECT r;
+  GetClientRect(coolBar_, &r);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+  for (const ComponentDef& def : MainComponents()) {
+    if (def.kind != K::Bevel) continue;
+    RECT line = Scale(def.bounds, dpi_);
+    DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_LEFT);
+  }
+}
+
+// The tool band draws its separators itself; the buttons are its children.
+LRESULT CALLBACK TMainForm::CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  if (message == WM_PAINT) {
+    const PaintDc dc(hwnd);
+    if (TMainForm* form = FormOf(GetParent(hwnd))) form->PaintBand(dc.get());
+    return 0;
+  }
+  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 void TMainForm::Show(int showCommand) {
@@ -270,10 +299,20 @@ void TMainForm::Show(int showCommand) {
   GetWindowRect(window_, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
-  SetWindowPos(window_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  SetWindowPos(window_, nullptr, left, top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(window_, showCommand);
+  // Where the main window is, so that a minimised Tavro comes back there.
+  SetWindowPos(application_, nullptr, left + width / 2, top + height / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(application_, SW_SHOWNOACTIVATE);
+  // Started minimised, the application's window goes to the taskbar.
+  const bool minimised = showCommand == SW_SHOWMINIMIZED ||
+                         showCommand == SW_MINIMIZE ||
+                         showCommand == SW_SHOWMINNOACTIVE;
+  ShowWindow(window_, minimised ? SW_SHOWNORMAL : showCommand);
+  if (minimised) ShowWindow(application_, SW_MINIMIZE);
   UpdateWindow(window_);
 }
 
@@ -300,13 +339,9 @@ void TMainForm::Guard(F&& handler) {
   try {
     handler();
   } catch (...) {
-    ShowDefaultError(CaughtErrorText());
+    ShowDefaultError(window_, CaughtErrorText());
   }
   running_ = false;
-}
-
-void TMainForm::ShowDefaultError(const std::string& message) {
-  ui::ShowDefaultError(window_, message);
 }
 
 LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
@@ -317,8 +352,7 @@ LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
     self->window_ = hwnd;
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
-  auto* self =
-      reinterpret_cast<TMainForm*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  TMainForm* self = FormOf(hwnd);
   if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
@@ -329,7 +363,7 @@ LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
   try {
     return self->OnMessage(message, wParam, lParam);
   } catch (...) {
-    self->ShowDefaultError(CaughtErrorText());
+    ShowDefaultError(hwnd, CaughtErrorText());
     return message == WM_CREATE ? -1 : 0;  // a failed creation fails
   }
 }
@@ -354,21 +388,31 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
       SetFocus(list_);
       return 0;
+    case WM_SYSCOMMAND:
+      // Minimised, the application's window goes to the taskbar and takes
+      // the main window, which it owns, out of sight with it.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(application_, SW_MINIMIZE);
+        return 0;
+      }
+      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam) == 1 && lParam == 0);
       return 0;
-    case WM_INITMENUPOPUP:
+    case WM_INITMENUPOPUP: {
       // Asked as the Tools menu opens, not before: another Tavro may have
-      // turned it over, and the other menus need no trip to the registry.
-      if (GetMenuState(reinterpret_cast<HMENU>(wParam), IDM_BROWSERSITEM,
-                       MF_BYCOMMAND) != UINT(-1))
-        Guard([this] {
-          CheckMenuItem(menu_, IDM_BROWSERSITEM,
-                        workspace_->BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
-          CheckMenuItem(menu_, IDM_TYPEITEM,
-                        workspace_->TypeOn() ? MF_CHECKED : MF_UNCHECKED);
+      // turned them over, and the other menus need no trip to the registry.
+      const auto popup = reinterpret_cast<HMENU>(wParam);
+      const UINT browsers = CommandId("BrowsersItem");
+      if (GetMenuState(popup, browsers, MF_BYCOMMAND) != UINT(-1))
+        Guard([&] {
+          CheckMenuItem(popup, browsers,
+                        Workspace().BridgeOn() ? MF_CHECKED : MF_UNCHECKED);
+          CheckMenuItem(popup, CommandId("TypeItem"),
+                        Workspace().TypeOn() ? MF_CHECKED : MF_UNCHECKED);
         });
       return 0;
+    }
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom == list_ && header->code == NM_DBLCLK)
@@ -378,11 +422,14 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       OnClose();
       return 0;
-    case WM_QUERYENDSESSION: {
-      bool mayClose = false;
-      Guard([&] { mayClose = FormCloseQuery(); });
-      return mayClose;
-    }
+    case WM_QUERYENDSESSION:
+      return OnQueryEndSession();
+    case WM_ENDSESSION:
+      // Ending: Windows ends the program after this answer anyway, and
+      // nothing unsaved goes without the user having been told.
+      if (wParam) ExitProcess(0);
+      ShutdownBlockReasonDestroy(window_);
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -396,80 +443,71 @@ void TMainForm::OnClose() {
   if (mayClose) DestroyWindow(window_);
 }
 
+// Windows asks before it ends the session. Nothing unsaved: let it end,
+// even while a box is up. Unsaved, with no box up: the close question,
+// which may save. Unsaved while a box is up, which must not be left for a
+// second one: the session waits, and Windows shows the user why.
+LRESULT TMainForm::OnQueryEndSession() {
+  if (!Workspace().Model.Changed()) return TRUE;
+  bool mayEnd = false;
+  if (!running_) Guard([&] { mayEnd = FormCloseQuery(); });
+  if (!mayEnd) ShutdownBlockReasonCreate(window_, kUnsavedReason);
+  return mayEnd;
+}
+
 void TMainForm::OnCommand(UINT id, bool fromShortcut) {
   // A shortcut does nothing while its menu item is disabled.
   if (fromShortcut &&
       (GetMenuState(menu_, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)))
     return;
-  using Handler = void (TMainForm::*)();
-  struct Route {
-    UINT id;
-    Handler handler;
-  };
-  static constexpr Route kRoutes[] = {
-      {IDM_TEMPLATEITEM, &TMainForm::TemplateItemClick},
-      {IDM_SAVEITEM, &TMainForm::SaveBtnClick},
-      {IDM_EXITITEM, &TMainForm::ExitBtnClick},
-      {IDM_ADDITEM, &TMainForm::AddBtnClick},
-      {IDM_EDITITEM, &TMainForm::EditBtnClick},
-      {IDM_DELETEITEM, &TMainForm::DeleteBtnClick},
-      {IDM_UPITEM, &TMainForm::UpBtnClick},
-      {IDM_DOWNITEM, &TMainForm::DownBtnClick},
-      {IDM_LOADITEM, &TMainForm::LoadBtnClick},
-      {IDM_UNINSTALLITEM, &TMainForm::CleanBtnClick},
-      {IDM_BROWSERSITEM, &TMainForm::BrowsersItemClick},
-      {IDM_TYPEITEM, &TMainForm::TypeItemClick},
-      {IDM_LANGUAGEITEMS, &TMainForm::LanguageItemsClick},
-      {IDM_TAVROHELPITEM, &TMainForm::TavrohelpItemClick},
-      {IDM_ABOUTTAVROITEM, &TMainForm::AboutTavroItemClick},
-  };
-  for (const Route& route : kRoutes)
-    if (route.id == id) Guard([&] { (this->*route.handler)(); });
+  if (const ComponentDef* command = CommandOf(id))
+    Guard([&] { (this->*command->handler)(); });
 }
 
-std::size_t TMainForm::MenuIndex(std::string_view name) const {
-  const auto items = MainMenuItems();
-  for (std::size_t i = 0; i < items.size(); ++i)
-    if (name == items[i].name) return i;
-  throw TavroError("No menu item " + std::string(name));
-}
-
-UINT TMainForm::MenuItemId(std::string_view name) const {
-  return MainMenuItems()[MenuIndex(name)].id;
+std::size_t TMainForm::ComponentIndex(std::string_view name) const {
+  const auto components = MainComponents();
+  for (std::size_t i = 0; i < components.size(); ++i)
+    if (name == components[i].name) return i;
+  throw TavroError("No component " + std::string(name));
 }
 
 std::string TMainForm::MenuItemCaption(std::string_view name) const {
-  return menuCaptions_[MenuIndex(name)];
+  return captions_[ComponentIndex(name)];
 }
 
-void TMainForm::SetMenuItemCaption(std::string_view name,
+void TMainForm::SetMenuItemCaption(std::size_t component,
                                    const std::string& caption) {
-  const std::size_t i = MenuIndex(name);
-  menuCaptions_[i] = caption;
-  const std::string text = MenuText(MainMenuItems()[i], caption);
+  const ComponentDef& def = MainComponents()[component];
+  captions_[component] = caption;
+  const std::string text = MenuText(def, caption);
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
   info.fMask = MIIM_FTYPE | MIIM_STRING;
   info.fType = caption == "-" ? MFT_SEPARATOR : MFT_STRING;
   info.dwTypeData = const_cast<char*>(text.c_str());
-  SetMenuItemInfoA(menu_, MainMenuItems()[i].id, FALSE, &info);
+  SetMenuItemInfoA(menu_, CommandId(def.name), FALSE, &info);
 }
 
 TSpeedButton* TMainForm::SpeedButton(std::string_view name) {
-  const auto defs = MainSpeedButtons();
-  for (std::size_t i = 0; i < defs.size(); ++i)
-    if (name == defs[i].name) return buttons_[i].get();
+  const auto components = MainComponents();
+  for (std::size_t i = 0; i < components.size(); ++i)
+    if (name == components[i].name) return buttons_[i].get();
   return nullptr;
 }
 
 std::string TMainForm::ColumnCaption(int column) const {
-  char text[256] = {};
-  LVCOLUMNA info{};
-  info.mask = LVCF_TEXT;
-  info.pszText = text;
-  info.cchTextMax = sizeof text;
-  SendMessageA(list_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&info));
-  return text;
+  // The whole caption, however long: it is the default of the language
+  // file's key.
+  for (std::string text(256, '\0');; text.resize(text.size() * 2)) {
+    LVCOLUMNA info{};
+    info.mask = LVCF_TEXT;
+    info.pszText = text.data();
+    info.cchTextMax = static_cast<int>(text.size());
+    SendMessageA(list_, LVM_GETCOLUMNA, column,
+                 reinterpret_cast<LPARAM>(&info));
+    const std::size_t length = std::string_view(text.c_str()).size();
+    if (length + 1 < text.size()) return text.substr(0, length);
+  }
 }
 
 void TMainForm::SetColumnCaption(int column, const std::string& caption) {
@@ -480,33 +518,33 @@ void TMainForm::SetColumnCaption(int column, const std::string& caption) {
 }
 
 void TMainForm::FormShow() {
-  workspace_->Start(CurrentDirectory());
-  workspace_->ProgramDir = programDir_;
-  if (ReadLanguageSelection(platform_.profiles, programDir_).empty()) {
-    TOptionsForm options(window_, platform_.files, platform_.profiles,
-                         programDir_);
+  Workspace().Start(CurrentDirectory());
+  if (ReadLanguageSelection(parts_.profiles, Workspace().ProgramDir).empty()) {
+    TOptionsForm options(window_, parts_.files, parts_.profiles,
+                         Workspace().ProgramDir);
     options.ShowModal();
   }
   LoadLanguage();
-  workspace_->LoadFromRegistry();
+  Workspace().LoadFromRegistry();
 }
 
 void TMainForm::LoadLanguage() {
   TFormTexts texts = CollectTexts();
-  if (workspace_->LoadLanguage(texts)) ApplyTexts(texts);
+  if (Workspace().LoadLanguage(texts)) ApplyTexts(texts);
 }
 
 TFormTexts TMainForm::CollectTexts() {
   TFormTexts texts{WindowText(window_), fontName_, fontSize_, {}};
-  for (const ComponentDef& def : Components()) {
+  const auto components = MainComponents();
+  for (std::size_t i = 0; i < components.size(); ++i) {
     ComponentTexts& c = texts.Components.emplace_back(
-        ComponentTexts{def.name, def.kind, "", ""});
-    if (def.kind == ComponentKind::MenuItem) {
-      c.First = MenuItemCaption(def.name);
-    } else if (def.kind == ComponentKind::SpeedButton) {
-      c.First = SpeedButton(def.name)->Caption();
-      c.Second = SpeedButton(def.name)->Hint();
-    } else if (def.kind == ComponentKind::ListView) {
+        ComponentTexts{components[i].name, components[i].kind, "", ""});
+    if (c.Kind == K::MenuItem) {
+      c.First = captions_[i];
+    } else if (c.Kind == K::SpeedButton) {
+      c.First = buttons_[i]->Caption();
+      c.Second = buttons_[i]->Hint();
+    } else if (c.Kind == K::ListView) {
       c.First = ColumnCaption(0);
       c.Second = ColumnCaption(1);
     }
@@ -515,80 +553,84 @@ TFormTexts TMainForm::CollectTexts() {
 }
 
 void TMainForm::ApplyTexts(const TFormTexts& texts) {
+  // The main window's caption; the taskbar keeps the application's title.
   SetWindowTextA(window_, texts.Caption.c_str());
-  for (const ComponentTexts& c : texts.Components) {
-    if (c.Kind == ComponentKind::MenuItem) {
-      SetMenuItemCaption(c.Name, c.First);
-    } else if (c.Kind == ComponentKind::SpeedButton) {
-      SpeedButton(c.Name)->SetCaption(c.First);
-      SpeedButton(c.Name)->SetHint(c.Second);
-    } else if (c.Kind == ComponentKind::ListView) {
+  // The texts come back in the order they were collected in.
+  for (std::size_t i = 0; i < texts.Components.size(); ++i) {
+    const ComponentTexts& c = texts.Components[i];
+    if (c.Kind == K::MenuItem) {
+      SetMenuItemCaption(i, c.First);
+    } else if (c.Kind == K::SpeedButton) {
+      buttons_[i]->SetCaption(c.First);
+      buttons_[i]->SetHint(c.Second);
+    } else if (c.Kind == K::ListView) {
       SetColumnCaption(0, c.First);
       SetColumnCaption(1, c.Second);
     }
   }
   // Once for all the captions: each redraw recomputes the whole frame.
   DrawMenuBar(window_);
-  fontName_ = texts.FontName;
-  fontSize_ =
+  const int size =
       std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
-  // The controls take the new font before the old one goes.
-  win::UniqueFont old = std::move(font_);
-  font_.reset(CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
-  ApplyFont();
+  // The same font again would only redraw everything.
+  if (texts.FontName == fontName_ && size == fontSize_) return;
+  fontName_ = texts.FontName;
+  fontSize_ = size;
+  RemakeFont();
 }
 
-bool TMainForm::FormCloseQuery() { return workspace_->FormCloseQuery(); }
+bool TMainForm::FormCloseQuery() { return Workspace().FormCloseQuery(); }
 
 void TMainForm::AddBtnClick() {
-  TEditForm editor(window_, Font(), workspace_->EditCaptions);
-  workspace_->Model.Add(editor, workspace_->EditCaptions.AddCaption);
+  TEditForm editor(window_, Font(), Workspace().EditCaptions);
+  Workspace().Model.Add(editor, Workspace().EditCaptions.AddCaption);
 }
 
 void TMainForm::EditBtnClick() {
-  TEditForm editor(window_, Font(), workspace_->EditCaptions);
-  workspace_->Model.Edit(editor, workspace_->EditCaptions.EditCaption);
+  TEditForm editor(window_, Font(), Workspace().EditCaptions);
+  Workspace().Model.Edit(editor, Workspace().EditCaptions.EditCaption);
 }
 
 void TMainForm::DeleteBtnClick() {
-  workspace_->Model.Delete(workspace_->Messages.msgDelete);
+  Workspace().Model.Delete(Workspace().Messages.msgDelete);
 }
 
-void TMainForm::SaveBtnClick() { workspace_->SaveBtnClick(); }
-void TMainForm::UpBtnClick() { workspace_->Model.Up(); }
-void TMainForm::DownBtnClick() { workspace_->Model.Down(); }
-void TMainForm::LoadBtnClick() { workspace_->LoadBtnClick(); }
+void TMainForm::SaveBtnClick() { Workspace().SaveBtnClick(); }
+void TMainForm::UpBtnClick() { Workspace().Model.Up(); }
+void TMainForm::DownBtnClick() { Workspace().Model.Down(); }
+void TMainForm::LoadBtnClick() { Workspace().LoadBtnClick(); }
 void TMainForm::ExitBtnClick() { PostMessageA(window_, WM_CLOSE, 0, 0); }
 void TMainForm::CleanBtnClick() {
-  if (workspace_->CleanBtnClick()) win::EndTavroType();
+  if (Workspace().CleanBtnClick()) win::EndTavroType();
 }
-void TMainForm::BrowsersItemClick() { workspace_->BrowsersItemClick(); }
+void TMainForm::BrowsersItemClick() { Workspace().BrowsersItemClick(); }
 
 void TMainForm::TypeItemClick() {
-  const auto change = workspace_->TypeItemClick();
+  const auto change = Workspace().TypeItemClick();
   if (change == TWorkspace::TypeSwitch::Left) return;
   // A copy already running may be another folder's, or read an older
   // TavroType.ini: the new one takes over.
   win::EndTavroType();
   if (change == TWorkspace::TypeSwitch::On)
-    win::StartTavroType(workspace_->TypeExePath());
+    win::StartTavroType(Workspace().TypeExePath());
 }
-void TMainForm::TemplateItemClick() { workspace_->TemplateItemClick(); }
+void TMainForm::TemplateItemClick() { Workspace().TemplateItemClick(); }
 
 void TMainForm::LanguageItemsClick() {
-  TOptionsForm options(window_, platform_.files, platform_.profiles,
-                       programDir_);
+  TOptionsForm options(window_, parts_.files, parts_.profiles,
+                       Workspace().ProgramDir);
   options.ShowModal();
   if (options.Accepted) LoadLanguage();
 }
 
 void TMainForm::AboutTavroItemClick() {
-  TAboutForm about(window_, *shell_, fontName_);
+  TAboutForm about(window_, parts_.shell, fontName_);
   about.ShowModal();
 }
 
 void TMainForm::TavrohelpItemClick() {
-  if (const auto page = workspace_->HelpPage()) shell_->Open(window_, *page);
+  if (const auto page = Workspace().HelpPage())
+    parts_.shell.Open(window_, *page);
 }
 
 // The bar takes its height from its font, which does not grow in step with

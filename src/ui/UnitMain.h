@@ -25,14 +25,27 @@ namespace tavro::ui {
 
 inline constexpr char kMainFormClass[] = "TavroMainForm";
 
+// What the main window works with, each part whole before the window is
+// made: the file and profile backends, the list's rows, the boxes and the
+// workspace over them. The window binds the rows and the boxes to its
+// controls as it makes them.
+struct TMainParts {
+  // programDir: where Language.ini and the listed language files lie, with
+  // its trailing backslash; menuKey: the browser's menu key. Tests point
+  // both elsewhere.
+  TMainParts(Registry& registry, win::Shell& shell, std::string programDir,
+             std::string menuKey = kMenuExtKey);
+  win::Shell& shell;
+  win::WinFileSystem files;
+  win::WinProfileFile profiles;
+  win::WinMessageBoxes boxes;
+  win::ListViewRows rows;
+  TWorkspace workspace;
+};
+
 class TMainForm {
  public:
-  // menuKey: the browser's menu key; tests may point it elsewhere.
-  TMainForm(HINSTANCE instance, Platform platform,
-            std::string menuKey = kMenuExtKey);
-  // With the real file system and profile files.
-  TMainForm(HINSTANCE instance, Registry& registry,
-            std::string menuKey = kMenuExtKey);
+  TMainForm(HINSTANCE instance, TMainParts& parts);
   ~TMainForm();
   TMainForm(const TMainForm&) = delete;
   TMainForm& operator=(const TMainForm&) = delete;
@@ -49,29 +62,20 @@ class TMainForm {
   bool TranslateShortcut(MSG& message);
 
   HWND Handle() const { return window_; }
-  TWorkspace& Workspace() { return *workspace_; }
-  win::ListViewRows& Rows() { return *rows_; }
+  HWND Application() const { return application_; }
+  TWorkspace& Workspace() { return parts_.workspace; }
+  win::ListViewRows& Rows() { return parts_.rows; }
   HWND ListView() const { return list_; }
   HWND StatusBar() const { return status_; }
   HWND CoolBar() const { return coolBar_; }
-  HMENU Menu() const { return menu_; }
   HFONT Font() const { return font_.get(); }
+  HACCEL Shortcuts() const { return shortcuts_; }
   const std::string& FontName() const { return fontName_; }
-  // Where Language.ini and the listed language files lie; the executable's
-  // folder unless a test says otherwise. Set before Show.
-  void SetProgramDir(std::string programDir) {
-    programDir_ = std::move(programDir);
-  }
-  void SetShell(win::Shell& shell) { shell_ = &shell; }
 
-  // The components by name, for the language texts.
-  static std::span<const ComponentDef> Components() { return MainComponents(); }
+  // The components of the table, for the language texts.
   TSpeedButton* SpeedButton(std::string_view name);
-  UINT MenuItemId(std::string_view name) const;
   std::string MenuItemCaption(std::string_view name) const;
-  void SetMenuItemCaption(std::string_view name, const std::string& caption);
   std::string ColumnCaption(int column) const;
-  void SetColumnCaption(int column, const std::string& caption);
 
   // The handlers, named after the control and event that run them.
   void FormShow();
@@ -96,31 +100,36 @@ class TMainForm {
 
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK CoolBarProc(HWND, UINT, WPARAM, LPARAM);
+  static LRESULT CALLBACK ApplicationProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(UINT id, bool fromShortcut);
   void OnClose();
+  LRESULT OnQueryEndSession();
   // Runs a handler unless one is running; an error that escapes it is
   // shown, and the window stays as the handler left it.
   template <typename F>
   void Guard(F&& handler);
-  void ShowDefaultError(const std::string& message);
 
   void CreateMenuBar();
   void CreateControls();
+  void PaintBand(HDC dc);
   // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
   void ScaleTo(UINT dpi);
-  void ApplyFont();
+  // Makes the language's font at dpi_ and hands it to the controls.
+  void RemakeFont();
   // Sizes the status bar; returns its size.
   SIZE SizeStatusBar();
+  void SetMenuItemCaption(std::size_t component, const std::string& caption);
+  void SetColumnCaption(int column, const std::string& caption);
   TFormTexts CollectTexts();
   void ApplyTexts(const TFormTexts& texts);
-  std::size_t MenuIndex(std::string_view name) const;
+  std::size_t ComponentIndex(std::string_view name) const;
 
   HINSTANCE instance_;
-  win::WinFileSystem files_;
-  win::WinProfileFile profiles_;
-  Platform platform_;
-  std::string menuKey_;
+  TMainParts& parts_;
+  // The taskbar's window, which owns the main one.
+  HWND application_ = nullptr;
   HWND window_ = nullptr;
   UINT dpi_ = kBaseDpi;
   HMENU menu_ = nullptr;  // owned by the window
@@ -132,18 +141,15 @@ class TMainForm {
   HACCEL shortcuts_ = nullptr;
   bool running_ = false;
   win::UniqueFont font_;
+  win::UniqueFont statusFont_;
   std::string fontName_;
   int fontSize_;
-  std::string programDir_;
-  win::Shell systemShell_;
-  win::Shell* shell_ = &systemShell_;
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
+  // By the index of the component in the table: a menu item's caption, a
+  // tool button.
+  std::vector<std::string> captions_;
   std::vector<std::unique_ptr<TSpeedButton>> buttons_;
-  std::vector<std::string> menuCaptions_;
-  win::WinMessageBoxes boxes_;
-  std::unique_ptr<win::ListViewRows> rows_;
-  std::unique_ptr<TWorkspace> workspace_;
 };
 
 }  // namespace tavro::ui

@@ -61,9 +61,7 @@ TOptionsForm::TOptionsForm(HWND owner, FileSystem& files, ProfileFile& profiles,
 SIZE TOptionsForm::ClientSize() const { return kClientSize; }
 
 void TOptionsForm::OnDpiChanged() {
-  // The controls take the new font before the old one goes.
-  const win::UniqueFont old = std::move(font_);
-  font_.reset(CreatePointFont("Tahoma", 8, dpi_));
+  const win::UniqueFont old = ReplaceFont(font_, NewDialogFont());
   LayOut(*this, kControls, font_.get());
   SendMessageA(ListBox, LB_SETITEMHEIGHT, 0, Scaled(kItemHeight));
 }
@@ -77,14 +75,14 @@ INT_PTR TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       SetWindowTextA(handle_, "Options");
-      font_.reset(CreatePointFont("Tahoma", 8, dpi_));
+      font_.reset(NewDialogFont());
       CreateControls(*this, kControls, font_.get());
       // The frame lies behind the list, which it holds.
       SetWindowPos(LanguageGB, HWND_BOTTOM, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       SendMessageA(ListBox, LB_SETITEMHEIGHT, 0, Scaled(kItemHeight));
       SendMessageA(handle_, DM_SETDEFID, kOkId, 0);
-      PlaceOnDesktop(true);
+      PlaceOnTop(Centre::OnScreen);
       FormShow();
       // Arrow keys choose a language at once and Enter takes it.
       SetFocus(ListBox);

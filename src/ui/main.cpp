@@ -5,10 +5,10 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include "ModalDialog.h"
 #include "SystemCodePage.h"
 #include "UnitMain.h"
 #include "WinRegistry.h"
+#include "WindowKit.h"
 
 namespace {
 // One Tavro per user: a second one saving over the first's work would lose
@@ -18,7 +18,10 @@ bool AnotherCopyRuns() {
   CreateMutexA(nullptr, FALSE, "Local\\Tavro.OneCopy");  // held until exit
   if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
   if (HWND running = FindWindowA(tavro::ui::kMainFormClass, nullptr)) {
-    if (IsIconic(running)) ShowWindow(running, SW_RESTORE);
+    // Minimised, it is the taskbar's window that is.
+    if (HWND application = GetWindow(running, GW_OWNER);
+        application && IsIconic(application))
+      ShowWindow(application, SW_RESTORE);
     SetForegroundWindow(GetLastActivePopup(running));
   }
   return true;
@@ -34,8 +37,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControlsEx(&controls);
     tavro::win::UseSystemCodePage();
     tavro::ui::TMainForm::RegisterClasses(instance);
+    // Everything the window works with is made whole before it.
     tavro::win::WinRegistry registry;
-    tavro::ui::TMainForm mainForm(instance, registry);
+    tavro::win::Shell shell;
+    tavro::ui::TMainParts parts(registry, shell, tavro::ui::ExecutableFolder());
+    tavro::ui::TMainForm mainForm(instance, parts);
     mainForm.Create();
     mainForm.Show(showCommand);
     return mainForm.Run();

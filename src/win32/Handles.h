@@ -65,7 +65,6 @@ using UniqueHKey = Unique<HKEY, HKeyTraits>;
 using UniqueHandle = Unique<HANDLE, FileTraits>;
 using UniqueFont = Unique<HFONT, GdiTraits>;
 using UniqueBitmap = Unique<HBITMAP, GdiTraits>;
-using UniqueBrush = Unique<HBRUSH, GdiTraits>;
 using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;

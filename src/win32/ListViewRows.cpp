@@ -37,9 +37,6 @@ std::string ItemText(HWND list, int row, int column) {
 }
 }  // namespace
 
-ListViewRows::ListViewRows(HWND listView, HMENU menu, UINT saveItemId)
-    : list_(listView), menu_(menu), saveItemId_(saveItemId) {}
-
 int ListViewRows::RowCount() const {
   return static_cast<int>(SendMessageA(list_, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -12,7 +12,16 @@ namespace tavro::win {
 
 class ListViewRows : public EntryView {
  public:
-  ListViewRows(HWND listView, HMENU menu, UINT saveItemId);
+  ListViewRows() = default;
+  ListViewRows(HWND listView, HMENU menu, UINT saveItemId) {
+    Attach(listView, menu, saveItemId);
+  }
+  // The list view and the Save item, once their window has made them.
+  void Attach(HWND listView, HMENU menu, UINT saveItemId) {
+    list_ = listView;
+    menu_ = menu;
+    saveItemId_ = saveItemId;
+  }
 
   int RowCount() const override;
   int SelectedRow() const override;
@@ -34,9 +43,9 @@ class ListViewRows : public EntryView {
   void Select(int row);
 
  private:
-  HWND list_;
-  HMENU menu_;
-  UINT saveItemId_;
+  HWND list_ = nullptr;
+  HMENU menu_ = nullptr;
+  UINT saveItemId_ = 0;
   std::vector<std::vector<std::string>> subItems_;
   int updates_ = 0;  // nested BeginUpdate calls
 };

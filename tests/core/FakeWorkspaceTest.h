@@ -19,7 +19,8 @@ class FakeWorkspaceTest : public ::testing::Test {
   MemoryRegistry registry;
   MemoryFileSystem files;
   MemoryProfileFile profiles{files};
-  TWorkspace ws{view, boxes, {registry, files, profiles}};
+  TWorkspace ws{
+      view, boxes, {registry, files, profiles}, kMenuExtKey, "C:\\Program\\"};
 };
 
 }  // namespace tavro

@@ -51,7 +51,6 @@ class LanguageTest : public FakeWorkspaceTest {
   void SetUp() override {
     files.AddFolder("C:\\Work");
     files.AddFolder("C:\\Program");
-    ws.ProgramDir = "C:\\Program\\";
     ws.Start("C:\\Work");
     form.Caption = "Tavro";
     form.FontName = "MS Sans Serif";

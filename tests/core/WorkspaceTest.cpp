@@ -91,15 +91,14 @@ TEST_F(WorkspaceTest, UninstallAsksBeforePurging) {
 }
 
 TEST_F(WorkspaceTest, BridgeGoesOnSayingWhereTheExtensionIsAndOffWhenAsked) {
-  ws.ProgramDir = "C:\\Tavro\\";
   EXPECT_THROW(ws.BrowsersItemClick(), TavroError);  // no TavroHost.exe
   EXPECT_FALSE(ws.BridgeOn());
-  files.AddFile("C:\\Tavro\\TavroHost.exe", "MZ");
+  files.AddFile("C:\\Program\\TavroHost.exe", "MZ");
   ws.BrowsersItemClick();
   EXPECT_TRUE(ws.BridgeOn());
   ASSERT_EQ(boxes.shown.size(), 1u);
   EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Info);
-  EXPECT_NE(boxes.shown[0].text.find(" C:\\Tavro\\extension once"),
+  EXPECT_NE(boxes.shown[0].text.find(" C:\\Program\\extension once"),
             std::string::npos);
 
   boxes.answers = {Answer::No, Answer::Yes};
@@ -122,7 +121,12 @@ TEST_F(WorkspaceTest, BridgeGoesOnSayingWhereTheExtensionIsAndOffWhenAsked) {
 TEST_F(WorkspaceTest, TypingGoesOnWithTheQuotedPathAndOffWhenAsked) {
   const std::string run = kRunKey;
   registry.SetRawValue(run, "Other", MemoryRegistry::kSz, "other.exe");
-  ws.ProgramDir = "C:\\Program Files\\Tavro\\";
+  // A folder with a blank: the Run value must quote it.
+  TWorkspace ws{view,
+                boxes,
+                {registry, files, profiles},
+                kMenuExtKey,
+                "C:\\Program Files\\Tavro\\"};
   EXPECT_THROW(ws.TypeItemClick(), TavroError);  // no TavroType.exe
   EXPECT_FALSE(ws.TypeOn());
   files.AddFile("C:\\Program Files\\Tavro\\TavroType.exe", "MZ");

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End to end, with real keystrokes: add an entry through the editor, save,
 # check what the browser and the backup get, then start again and find the
-# entry back (deleting it makes its script go, which only a loaded entry can).
-# Arguments: Tavro.exe. Needs WINEPREFIX and DISPLAY with a Wine desktop.
+# entry back (deleting it makes its script go, which only a loaded entry can);
+# last, a log-off with the About box up.
+# Arguments: Tavro.exe, window_titles.exe. Needs WINEPREFIX and DISPLAY with
+# a Wine desktop.
 set -euo pipefail
 exe=$(readlink -f "$1")
+titles=$(readlink -f "$2")
 source "$(dirname "$0")/drive.sh"
 work=$(mktemp -d /tmp/tavro-e2e.XXXXXX)
 trap '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
@@ -55,4 +58,28 @@ stop_tavro
 [ ! -f "$script" ] || fail "the restarted list did not hold E-mail"
 "$wine" reg query "$key\\00.E-mail" >/dev/null 2>&1 && fail "subkey left"
 [ ! -f "$work/BackUp.ifm" ] || fail "backup of an empty list"
+
+# A log-off while the About box is up: nothing unsaved, it ends Tavro;
+# unsaved changes, it waits and says why, and the list is still there.
+log_off() { "$wine" "$titles" end-session 2>/dev/null | tr -d '\r'; }
+start_tavro "$exe" "$work"
+keys key alt+h a
+answer=$(log_off)
+[ "$answer" = ends ] || fail "a log-off with nothing unsaved: $answer"
+for _ in $(seq 50); do kill -0 "$tavro" 2>/dev/null || break; sleep 0.2; done
+! kill -0 "$tavro" 2>/dev/null || fail "Tavro did not end with the session"
+start_tavro "$exe" "$work"
+keys key ctrl+a
+type_entry Phone '555 0100' home
+keys key alt+h a
+answer=$(log_off)
+case $answer in
+  "waits: "*) echo "log-off with unsaved changes: $answer" ;;
+  *) fail "a log-off with unsaved changes: $answer" ;;
+esac
+kill -0 "$tavro" 2>/dev/null || fail "Tavro ended with unsaved changes"
+keys key Return
+keys key alt+F4
+keys key n
+for _ in $(seq 50); do kill -0 "$tavro" 2>/dev/null || break; sleep 0.2; done
 echo "1 passed, 0 failed"

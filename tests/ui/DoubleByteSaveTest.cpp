@@ -66,7 +66,7 @@ TEST_F(MainFormTest, DoubleByteEntriesKeepEveryByte) {
   for (std::size_t i = 0; i < entries.size(); ++i)
     EXPECT_EQ(Rows().SubItems(static_cast<int>(i)),
               std::vector<std::string>{entries[i].Content});
-  Command(IDM_LOADITEM);
+  Command(ui::CommandId("LoadItem"));
   EXPECT_EQ(Captions(), titles);
   EXPECT_EQ(Model().Sections(), entries);
   EXPECT_TRUE(Boxes().empty());

@@ -130,7 +130,8 @@ TEST_F(MainFormTest, EveryWindowIsItsNinetySixDpiLayoutScaled) {
               std::strtoul(screen, nullptr, 10));
   }
   ExpectScalesFrom96(Form().Handle());
-  for (UINT command : {IDM_ADDITEM, IDM_LANGUAGEITEMS, IDM_ABOUTTAVROITEM}) {
+  for (UINT command : {ui::CommandId("AddItem"), ui::CommandId("LanguageItems"),
+                       ui::CommandId("AboutTavroItem")}) {
     bool shown = false;
     WhileModal([&](HWND dialog) {
       shown = true;
@@ -158,9 +159,9 @@ bool SameColour(const RGBQUAD& a, const RGBQUAD& b) {
          a.rgbBlue == b.rgbBlue;
 }
 
-// At 96 DPI a glyph is as drawn and at 192 each of its pixels is a 2x2
-// block, with the see-through colour clear; at 144 the mixed pixels on the
-// seams never show the see-through colour.
+// At 96 DPI a glyph is as the system reads the resource and at 192 each of
+// its pixels is a 2x2 block, with the see-through colour clear; at 144 the
+// mixed pixels on the seams never show the see-through colour.
 TEST(GlyphScalingTest,
      WholeFactorsRepeatPixelsAndNoneShowsTheSeeThroughColour) {
   const win::UniqueBitmap strip(static_cast<HBITMAP>(
@@ -171,9 +172,10 @@ TEST(GlyphScalingTest,
   const SIZE glyph{info.bmWidth, info.bmHeight};
   const std::vector<RGBQUAD> source = Pixels(strip.get(), glyph);
   const RGBQUAD key = source[(glyph.cy - 1) * glyph.cx];
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
   for (int factor : {1, 2}) {
     const win::UniqueBitmap scaled(
-        ui::ScaleGlyph(strip.get(), glyph, 96 * factor));
+        ui::LoadGlyph(instance, IDB_ADD, 96 * factor));
     const SIZE size{glyph.cx * factor, glyph.cy * factor};
     const std::vector<RGBQUAD> out = Pixels(scaled.get(), size);
     int wrong = 0;
@@ -187,7 +189,7 @@ TEST(GlyphScalingTest,
     EXPECT_EQ(wrong, 0) << "at " << 96 * factor << " DPI";
   }
   // Premultiplied: no channel above the alpha; opaque: not see-through.
-  const win::UniqueBitmap scaled(ui::ScaleGlyph(strip.get(), glyph, 144));
+  const win::UniqueBitmap scaled(ui::LoadGlyph(instance, IDB_ADD, 144));
   int wrong = 0;
   for (const RGBQUAD& o : Pixels(scaled.get(), {63, 53}))
     wrong += std::max({o.rgbRed, o.rgbGreen, o.rgbBlue}) > o.rgbReserved ||

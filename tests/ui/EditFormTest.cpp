@@ -234,8 +234,9 @@ class EditFormTest : public ::testing::Test {
     ui::TMainForm::RegisterClasses(instance);
     ChoosePlainLanguage(work_);
     win::UseSystemCodePage();
-    main_ = std::make_unique<ui::TMainForm>(instance, registry_);
-    main_->SetProgramDir(work_.Path() + "\\");
+    parts_ = std::make_unique<ui::TMainParts>(registry_, shell_,
+                                              work_.Path() + "\\");
+    main_ = std::make_unique<ui::TMainForm>(instance, *parts_);
     main_->Create();
     main_->Show(SW_SHOWNORMAL);
   }
@@ -299,13 +300,15 @@ class EditFormTest : public ::testing::Test {
   Watchdog watchdog_;
   ScratchWorkFolder work_;
   MemoryRegistry registry_;
+  win::Shell shell_;
+  std::unique_ptr<ui::TMainParts> parts_;
   std::unique_ptr<ui::TMainForm> main_;
   TEditBuffer title, content;
 };
 
 TEST_F(EditFormTest, OpensLaidOutCentredAndTopmostInTheMainWindowsFont) {
   SetCaptions();
-  Command(IDM_ADDITEM, [&](User& u) {
+  Command(ui::CommandId("AddItem"), [&](User& u) {
     const Controls& c = u.c;
     EXPECT_EQ(Text(c.dialog), "Add");
     EXPECT_EQ(Text(c.TitleGB), "Title");
@@ -389,7 +392,7 @@ TEST_F(EditFormTest, OkRefusesAnEmptyTitleThenAnEmptyContentOnePressAtATime) {
 }
 
 TEST_F(EditFormTest, EnterInTheTitlePressesOkAndEnterInTheContentAddsALine) {
-  Command(IDM_ADDITEM, [&](User& u) {
+  Command(ui::CommandId("AddItem"), [&](User& u) {
     u.Type(u.c.TitleEdit, "Name");
     u.PressAndWaitForFocus({VK_TAB}, u.c.ContentMemo);
     u.Type(u.c.ContentMemo, "1 Main St");
@@ -470,7 +473,7 @@ TEST_F(EditFormTest, EditStartsFromTheEntryAndStoresWhatIsConfirmed) {
   SetCaptions();
   Model().StartupFill({{"Name", "1 Main St\r\nTown"}});
   main_->Rows().Select(0);
-  Command(IDM_EDITITEM, [&](User& u) {
+  Command(ui::CommandId("EditItem"), [&](User& u) {
     EXPECT_EQ(Text(u.c.dialog), "Edit entry");
     EXPECT_EQ(Text(u.c.TitleEdit), "Name");
     EXPECT_EQ(Text(u.c.ContentMemo), "1 Main St\r\nTown");
@@ -488,7 +491,7 @@ TEST_F(EditFormTest, EditStartsFromTheEntryAndStoresWhatIsConfirmed) {
 
 TEST_F(EditFormTest, BeforeAnyLanguageFileEveryTextIsEmpty) {
   main_->Workspace().EditCaptions = {};  // as when no language was chosen
-  Command(IDM_ADDITEM, [&](User& u) {
+  Command(ui::CommandId("AddItem"), [&](User& u) {
     for (HWND window :
          {u.c.dialog, u.c.TitleGB, u.c.ContentGB, u.c.OKBtn, u.c.CanelBtn})
       EXPECT_EQ(Text(window), "");

@@ -111,7 +111,7 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
   };
   EXPECT_EQ(ui::WindowText(Form().Handle()),
             text("MainForm", "MainForm.Caption"));
-  for (const ui::ComponentDef& def : Form().Components()) {
+  for (const ui::ComponentDef& def : ui::MainComponents()) {
     const std::string name = def.name;
     if (def.kind == ComponentKind::MenuItem) {
       EXPECT_EQ(Form().MenuItemCaption(name),
@@ -148,6 +148,22 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
   EXPECT_TRUE(Boxes().empty());
 }
 
+// A language without a column's key keeps the caption as it is, however
+// long: the key's default is the whole caption.
+TEST_F(MainFormTest, AColumnsLongCaptionStaysWholeInALanguageWithoutItsKey) {
+  const std::string title(300, 'T');
+  const std::string font = "Font.Name=MS Sans Serif\r\nFont.Size=8\r\n";
+  work.Write("Languages\\Long.ini",
+             "[MainForm]\r\n" + font + "ListView.Columns[0].Caption=" + title);
+  work.Write("Languages\\Bare.ini", "[MainForm]\r\n" + font);
+  ChooseLanguage("Long");
+  Open();
+  EXPECT_EQ(Form().ColumnCaption(0), title);
+  ChooseLanguage("Bare");
+  Form().LoadLanguage();
+  EXPECT_EQ(Form().ColumnCaption(0), title);
+}
+
 TEST_F(MainFormTest, TheLanguageDialogIgnoresEscAndCancelStoresNothing) {
   InstallShippedLanguages();
   ChooseLanguage("english");  // another letter case: not preselected
@@ -163,7 +179,7 @@ TEST_F(MainFormTest, TheLanguageDialogIgnoresEscAndCancelStoresNothing) {
     SendMessageA(o.ListBox, LB_SETCURSEL, 0, 0);
     PressButton(o.CanelBtn);
   });
-  Command(IDM_LANGUAGEITEMS);
+  Command(ui::CommandId("LanguageItems"));
   EXPECT_FALSE(escClosed);
   EXPECT_EQ(work.Read("Language.ini"), "[Language]\r\nLanguage=english\r\n");
   EXPECT_TRUE(Boxes().empty());
@@ -199,7 +215,7 @@ TEST_F(MainFormTest, TemplateReplacesTheListWhenConfirmed) {
   Open();
   const std::string file = work.Path() + "\\Languages\\English.ini";
   Answer(IDNO);
-  Command(IDM_TEMPLATEITEM);
+  Command(ui::CommandId("TemplateItem"));
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].text, Profile(file, "Messages", "msgUseTemplate"));
   EXPECT_EQ(Boxes()[0].buttons + Boxes()[0].icon, "YesNoquestion");
@@ -207,7 +223,7 @@ TEST_F(MainFormTest, TemplateReplacesTheListWhenConfirmed) {
   EXPECT_FALSE(Model().Changed());
 
   Answer(IDYES);
-  Command(IDM_TEMPLATEITEM);
+  Command(ui::CommandId("TemplateItem"));
   Names titles;
   for (int n = 0; Profile(file, "Template", std::to_string(n)) != "(missing)";
        ++n)
@@ -241,7 +257,7 @@ TEST_F(MainFormTest, AboutShowsTheProducerLineOfTheMainFontAndOpensTheLinks) {
     PressButton(about.CloseBtn);
   };
   WhileModal(inspect);
-  Command(IDM_ABOUTTAVROITEM);
+  Command(ui::CommandId("AboutTavroItem"));
   EXPECT_EQ(producer, L"Producer\xFF1ALin Hao");
   EXPECT_EQ(mail, "tavro@example.org");
   ASSERT_EQ(shell.opened.size(), 2u);
@@ -254,23 +270,23 @@ TEST_F(MainFormTest, AboutShowsTheProducerLineOfTheMainFontAndOpensTheLinks) {
   Form().LoadLanguage();
   EXPECT_EQ(Form().FontName(), "\xCB\xCE\xCC\xE5");
   WhileModal(inspect);
-  Command(IDM_ABOUTTAVROITEM);
+  Command(ui::CommandId("AboutTavroItem"));
   EXPECT_EQ(producerBytes, "\xD7\xF7\xD5\xDF\xA3\xBA\xC1\xD6\xBA\xC6");
 
   ChooseLanguage("English");
   Form().LoadLanguage();
   WhileModal(inspect);
-  Command(IDM_ABOUTTAVROITEM);
+  Command(ui::CommandId("AboutTavroItem"));
   EXPECT_EQ(producer, L"Producer\xFF1ALin Hao");
   EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(MainFormTest, HelpOpensTheWorkFoldersPageOnlyWhenThereIsOne) {
   Open();
-  Command(IDM_TAVROHELPITEM);
+  Command(ui::CommandId("TavrohelpItem"));
   EXPECT_TRUE(shell.opened.empty());
   work.Write("Helps\\index.htm", "<p>Help</p>");
-  Command(IDM_TAVROHELPITEM);
+  Command(ui::CommandId("TavrohelpItem"));
   ASSERT_EQ(shell.opened.size(), 1u);
   EXPECT_EQ(shell.opened[0].owner, Form().Handle());
   EXPECT_EQ(shell.opened[0].target, work.Path() + "\\Helps\\index.htm");
@@ -292,9 +308,9 @@ TEST_F(MainFormTest, StartedElsewhereTheProgramFolderGivesLanguageAndHelp) {
   Open();
   EXPECT_EQ(ui::WindowText(Form().Handle()), "Mine");
   Answer(IDYES);
-  Command(IDM_TEMPLATEITEM);
+  Command(ui::CommandId("TemplateItem"));
   EXPECT_EQ(Captions(), Names{"From the program folder"});
-  Command(IDM_TAVROHELPITEM);
+  Command(ui::CommandId("TavrohelpItem"));
   ASSERT_EQ(shell.opened.size(), 1u);
   EXPECT_EQ(shell.opened[0].target, program.Path() + "\\Helps\\index.htm");
 }

@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 
 #include <functional>
+#include <tuple>
 
 #include "MemoryRegistry.h"
 #include "UiHarness.h"
@@ -8,6 +9,7 @@
 
 // After windows.h, which UiHarness.h brings.
 #include <commctrl.h>
+#include <oleacc.h>
 
 namespace tavro::test {
 namespace {
@@ -69,7 +71,7 @@ TEST_F(MainFormTest, AStartAfterAnUnfinishedSaveOffersTheBackup) {
   EXPECT_EQ(Captions(), (Names{"E-mail", "New"}));
   EXPECT_TRUE(Model().Changed());
   EXPECT_TRUE(Rows().SaveItemEnabled());
-  Command(IDM_SAVEITEM);
+  Command(ui::CommandId("SaveItem"));
   EXPECT_EQ(key.Subkeys(), (Names{"00.E-mail", "01.New", "Foreign"}));
   ASSERT_TRUE(registry.OpenKey(key.MenuKey(), false));
   EXPECT_FALSE(registry.ValueExists("TavroSaving"));
@@ -154,8 +156,8 @@ TEST_F(MainFormTest, ACommandDoesNotStartWhileAnotherRuns) {
   Open();
   Rows().Select(1);
   Answer(IDYES);
-  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
-  PostMessageA(Form().Handle(), WM_COMMAND, IDM_DELETEITEM, 0);
+  PostMessageA(Form().Handle(), WM_COMMAND, ui::CommandId("DeleteItem"), 0);
+  PostMessageA(Form().Handle(), WM_COMMAND, ui::CommandId("DeleteItem"), 0);
   PostMessageA(Form().Handle(), WM_CLOSE, 0, 0);
   Pump();
   EXPECT_EQ(Boxes().size(), 1u);  // neither the Delete nor the close ran
@@ -187,8 +189,8 @@ TEST_F(MainFormTest, UseInOtherBrowsersIsCheckedWhileTheBridgeIsOn) {
   const auto checked = [&] {
     SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
                  reinterpret_cast<WPARAM>(tools), 2);
-    return (GetMenuState(bar, IDM_BROWSERSITEM, MF_BYCOMMAND) & MF_CHECKED) !=
-           0;
+    return (GetMenuState(bar, ui::CommandId("BrowsersItem"), MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
   Answer(IDOK);
@@ -228,7 +230,8 @@ TEST_F(MainFormTest, TypeEntriesAnywhereStartsTavroTypeAtLogonAndEndsIt) {
   const auto checked = [&] {
     SendMessageA(Form().Handle(), WM_INITMENUPOPUP,
                  reinterpret_cast<WPARAM>(GetSubMenu(bar, 2)), 2);
-    return (GetMenuState(bar, IDM_TYPEITEM, MF_BYCOMMAND) & MF_CHECKED) != 0;
+    return (GetMenuState(bar, ui::CommandId("TypeItem"), MF_BYCOMMAND) &
+            MF_CHECKED) != 0;
   };
   EXPECT_FALSE(checked());
   Press({{VK_MENU, 'T'}, {'T'}});  // Tools > Type entries anywhere
@@ -245,6 +248,106 @@ TEST_F(MainFormTest, TypeEntriesAnywhereStartsTavroTypeAtLogonAndEndsIt) {
   EXPECT_FALSE(checked());
   EXPECT_TRUE(running(false)) << "TavroType did not end";
   RegDeleteKeyValueA(HKEY_CURRENT_USER, run, "TavroType");
+}
+
+// The menu bar, the tool buttons and the shortcuts are what the one table
+// of components says, in its order, and each command id they send has a
+// route.
+TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
+  Open();
+  using Item = std::tuple<UINT, UINT, std::string>;  // parent, id, text
+  std::vector<Item> made;
+  std::function<void(HMENU, UINT)> walk = [&](HMENU menu, UINT parent) {
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      char text[128] = {};
+      MENUITEMINFOA info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE;
+      info.dwTypeData = text;
+      info.cch = sizeof text;
+      GetMenuItemInfoA(menu, i, TRUE, &info);
+      made.emplace_back(parent, info.wID,
+                        info.fType & MFT_SEPARATOR ? "-" : text);
+      if (info.hSubMenu) walk(info.hSubMenu, info.wID);
+    }
+  };
+  walk(GetMenu(Form().Handle()), 0);
+
+  std::vector<Item> declared;
+  std::vector<ACCEL> shortcuts;
+  for (const ui::ComponentDef& c : ui::MainComponents()) {
+    const std::string name = c.name;
+    if (c.kind == ComponentKind::MenuItem) {
+      const UINT id = ui::CommandId(name);
+      std::string text = c.caption;
+      if (c.shortcut.key && c.parent)
+        text += "\t" + ui::ShortcutText(c.shortcut);
+      declared.emplace_back(c.parent ? ui::CommandId(c.parent) : 0, id, text);
+      EXPECT_EQ(ui::CommandOf(id) != nullptr, c.handler != nullptr) << name;
+      if (c.shortcut.key)
+        shortcuts.push_back({static_cast<BYTE>(FVIRTKEY | c.shortcut.modifiers),
+                             c.shortcut.key, static_cast<WORD>(id)});
+    } else if (c.kind == ComponentKind::SpeedButton) {
+      const HWND button = Form().SpeedButton(name)->Handle();
+      EXPECT_EQ(static_cast<UINT>(GetDlgCtrlID(button)), ui::CommandId(c.runs))
+          << name;
+      EXPECT_NE(ui::CommandOf(ui::CommandId(c.runs)), nullptr) << name;
+    }
+  }
+  EXPECT_EQ(made, declared);
+  std::vector<ACCEL> accelerators(static_cast<std::size_t>(
+      CopyAcceleratorTableA(Form().Shortcuts(), nullptr, 0)));
+  CopyAcceleratorTableA(Form().Shortcuts(), accelerators.data(),
+                        static_cast<int>(accelerators.size()));
+  ASSERT_EQ(accelerators.size(), shortcuts.size());
+  for (std::size_t i = 0; i < shortcuts.size(); ++i)
+    EXPECT_TRUE(accelerators[i].fVirt == shortcuts[i].fVirt &&
+                accelerators[i].key == shortcuts[i].key &&
+                accelerators[i].cmd == shortcuts[i].cmd)
+        << i;
+}
+
+// A screen reader finds each tool button as a push button named by its
+// caption, or by its hint where it has none, and can press it.
+TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
+  SeedEntries();
+  Open();
+  CoInitialize(nullptr);
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  auto object = [&](const char* name) {
+    IAccessible* found = nullptr;
+    AccessibleObjectFromWindow(Form().SpeedButton(name)->Handle(),
+                               static_cast<DWORD>(OBJID_CLIENT),
+                               __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&found));
+    return found;
+  };
+  for (const ui::ComponentDef& c : ui::MainComponents()) {
+    if (c.kind != ComponentKind::SpeedButton) continue;
+    IAccessible* button = object(c.name);
+    ASSERT_NE(button, nullptr) << c.name;
+    BSTR name = nullptr;
+    VARIANT role{};
+    button->get_accName(self, &name);
+    button->get_accRole(self, &role);
+    const std::string expected = *c.caption ? c.caption : c.hint;
+    EXPECT_EQ(std::wstring(name ? name : L""),
+              std::wstring(expected.begin(), expected.end()))
+        << c.name;
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << c.name;
+    SysFreeString(name);
+    button->Release();
+  }
+  Rows().Select(0);
+  IAccessible* down = object("DownBtn");
+  ASSERT_NE(down, nullptr);
+  EXPECT_EQ(down->accDoDefaultAction(self), S_OK);
+  down->Release();
+  Pump();
+  EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
+  CoUninitialize();
 }
 
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
@@ -357,7 +460,7 @@ TEST_F(MainFormTest, UninstallAsksWhileThereAreRowsAndPurgesOnlyMarkedSubkeys) {
   Rows().Select(0);
   Click("DownBtn");
   Answer(IDYES);
-  Command(IDM_UNINSTALLITEM);
+  Command(ui::CommandId("UninstallItem"));
   EXPECT_EQ(Boxes().size(), 2u);
   EXPECT_EQ(Rows().RowCount(), 0);
   EXPECT_TRUE(Model().Sections().empty());
@@ -416,9 +519,9 @@ TEST_F(MainFormTest, SaveWritesTheWorkFolderAndLoadBringsTheListBack) {
   Rows().Select(0);
   Answer(IDYES);
   Click("DeleteBtn");
-  Command(IDM_SAVEITEM);
+  Command(ui::CommandId("SaveItem"));
   EXPECT_EQ(work.Read("Script\\E-mail.htm"), "(none)");
-  Command(IDM_LOADITEM);
+  Command(ui::CommandId("LoadItem"));
   EXPECT_EQ(Captions(), (Names{"Name", "Address", "Signature"}));
   EXPECT_TRUE(Model().Changed());
   EXPECT_TRUE(Rows().SaveItemEnabled());
@@ -444,7 +547,7 @@ TEST_F(MainFormTest, EveryCloseRequestAsksAndCancelKeepsTheWindow) {
   const auto before = key.Read();
   const std::function<void()> requests[] = {
       [&] { Click("ExitBtn"); },
-      [&] { Command(IDM_EXITITEM); },
+      [&] { Command(ui::CommandId("ExitItem")); },
       [&] {
         Press({{VK_MENU, VK_F4}});
       },

@@ -7,6 +7,7 @@
 #include "SystemCodePage.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
+#include "UnitMain.h"
 #include "UnitOptions.h"
 
 namespace tavro::test {
@@ -74,8 +75,13 @@ LRESULT CALLBACK BoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void BoxAnswerer::Answer(HWND box) {
+  // The main window too has an owner: the taskbar's window.
+  char name[32] = {};
+  GetClassNameA(box, name, sizeof name);
   const HWND owner = GetWindow(box, GW_OWNER);
-  if (!owner || !open_.insert(box).second) return;
+  if (!owner || std::string(name) == ui::kMainFormClass ||
+      !open_.insert(box).second)
+    return;
   if (!IsMessageBox(box)) {
     char caption[256] = {};
     GetWindowTextA(box, caption, sizeof caption);
@@ -339,10 +345,9 @@ void MainFormTest::Open(Registry* with) {
   InitCommonControlsEx(&controls);
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   ui::TMainForm::RegisterClasses(instance);
-  form_ = std::make_unique<ui::TMainForm>(instance, with ? *with : registry,
-                                          key.MenuKey());
-  form_->SetProgramDir(programDir);
-  form_->SetShell(shell);
+  parts_ = std::make_unique<ui::TMainParts>(with ? *with : registry, shell,
+                                            programDir, key.MenuKey());
+  form_ = std::make_unique<ui::TMainForm>(instance, *parts_);
   form_->Create();
   form_->Show(SW_SHOWNORMAL);
   handle_ = form_->Handle();

@@ -174,6 +174,7 @@ class MainFormTest : public ::testing::Test {
   BoxAnswerer answerer_;
   UINT_PTR modalTimer_ = 0;
   HHOOK keyHook_;
+  std::unique_ptr<ui::TMainParts> parts_;
   std::unique_ptr<ui::TMainForm> form_;
   HWND handle_ = nullptr;
 };

@@ -1,0 +1,260 @@
+#include "AccessibleButton.h"
+
+#include <oleacc.h>
+
+#include <string>
+
+#include "SpeedButton.h"
+
+namespace tavro::ui {
+
+namespace {
+// The few functions of the accessibility and automation libraries that
+// the object needs, looked up the first time a reader asks.
+struct Libraries {
+  decltype(&LresultFromObject) lresultFromObject = nullptr;
+  decltype(&AccessibleObjectFromWindow) objectFromWindow = nullptr;
+  decltype(&SysAllocString) allocString = nullptr;
+
+  static const Libraries& Get() {
+    static const Libraries libraries = [] {
+      Libraries l;
+      const HMODULE acc = LoadLibraryA("oleacc.dll");
+      const HMODULE aut = LoadLibraryA("oleaut32.dll");
+      auto find = [](HMODULE module, const char* name) {
+        return module ? reinterpret_cast<void*>(GetProcAddress(module, name))
+                      : nullptr;
+      };
+      l.lresultFromObject = reinterpret_cast<decltype(&LresultFromObject)>(
+          find(acc, "LresultFromObject"));
+      l.objectFromWindow =
+          reinterpret_cast<decltype(&AccessibleObjectFromWindow)>(
+              find(acc, "AccessibleObjectFromWindow"));
+      l.allocString = reinterpret_cast<decltype(&SysAllocString)>(
+          find(aut, "SysAllocString"));
+      return l;
+    }();
+    return libraries;
+  }
+};
+
+// "&Add" as a reader says it: the access key's mark dropped, "&&" kept as
+// one. No byte of a double-byte character is '&'.
+std::wstring Spoken(const std::string& ansi) {
+  std::string text;
+  for (std::size_t i = 0; i < ansi.size(); ++i) {
+    if (ansi[i] == '&' && ++i == ansi.size()) break;
+    text += ansi[i];
+  }
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                          wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+bool IsSelf(const VARIANT& child) {
+  return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// The object holds the window only: a button gone since answers that it is.
+class ButtonObject final : public IAccessible {
+ public:
+  explicit ButtonObject(HWND window) : window_(window) {}
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (riid == IID_IUnknown || riid == IID_IDispatch ||
+        riid == __uuidof(IAccessible)) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return static_cast<ULONG>(InterlockedIncrement(&references_));
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IDispatch: readers call the interface itself.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID,
+                                          DISPID*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*,
+                                   VARIANT*, EXCEPINFO*, UINT*) override {
+    return E_NOTIMPL;
+  }
+
+  // IAccessible
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+    *parent = nullptr;
+    const auto find = Libraries::Get().objectFromWindow;
+    if (!Button() || !find) return S_FALSE;
+    return find(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
+                reinterpret_cast<void**>(parent));
+  }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
+    *child = nullptr;
+    return E_INVALIDARG;
+  }
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    *name = nullptr;
+    TSpeedButton* button = Button();
+    if (!button) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    return Text(button->Caption().empty() ? button->Hint() : button->Caption(),
+                name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
+    *value = nullptr;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child,
+                                               BSTR* text) override {
+    *text = nullptr;
+    TSpeedButton* button = Button();
+    if (!button) return CO_E_OBJNOTCONNECTED;
+    // The hint, where it is not the name already.
+    if (!IsSelf(child) || button->Caption().empty()) return S_FALSE;
+    return Text(button->Hint(), text);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    role->vt = VT_EMPTY;
+    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child,
+                                         VARIANT* state) override {
+    state->vt = VT_EMPTY;
+    TSpeedButton* button = Button();
+    if (!button) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    state->vt = VT_I4;
+    state->lVal = (button->Pressed() ? STATE_SYSTEM_PRESSED : 0) |
+                  (button->Hot() ? STATE_SYSTEM_HOTTRACKED : 0) |
+                  (IsWindowEnabled(window_) ? 0 : STATE_SYSTEM_UNAVAILABLE);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
+    *help = nullptr;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT,
+                                             long* topic) override {
+    *file = nullptr;
+    *topic = 0;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT,
+                                                    BSTR* keys) override {
+    *keys = nullptr;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+    focus->vt = VT_EMPTY;  // the list keeps the focus
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+    selection->vt = VT_EMPTY;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child,
+                                                 BSTR* action) override {
+    *action = nullptr;
+    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    return Text("Press", action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width,
+                                        long* height, VARIANT child) override {
+    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    RECT r;
+    GetWindowRect(window_, &r);
+    *left = r.left;
+    *top = r.top;
+    *width = r.right - r.left;
+    *height = r.bottom - r.top;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(long, VARIANT, VARIANT* to) override {
+    to->vt = VT_EMPTY;
+    return S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
+    hit->vt = VT_EMPTY;
+    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    RECT r;
+    GetWindowRect(window_, &r);
+    if (!PtInRect(&r, POINT{x, y})) return S_FALSE;
+    hit->vt = VT_I4;
+    hit->lVal = CHILDID_SELF;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child)) return E_INVALIDARG;
+    // Posted: the command runs in the window's own turn, not in the
+    // reader's call, which it might keep waiting behind a box.
+    PostMessageA(window_, BM_CLICK, 0, 0);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override {
+    return E_NOTIMPL;
+  }
+
+ private:
+  TSpeedButton* Button() const {
+    return IsWindow(window_) ? reinterpret_cast<TSpeedButton*>(
+                                   GetWindowLongPtrA(window_, GWLP_USERDATA))
+                             : nullptr;
+  }
+  static HRESULT Text(const std::string& ansi, BSTR* out) {
+    const auto alloc = Libraries::Get().allocString;
+    *out = alloc ? alloc(Spoken(ansi).c_str()) : nullptr;
+    return *out ? S_OK : E_OUTOFMEMORY;
+  }
+
+  HWND window_;
+  LONG references_ = 1;
+};
+}  // namespace
+
+LRESULT AnswerGetObject(HWND button, WPARAM flags, LPARAM objectId) {
+  if (static_cast<LONG>(objectId) != OBJID_CLIENT) return 0;
+  const auto answer = Libraries::Get().lresultFromObject;
+  if (!answer) return 0;
+  auto* object = new ButtonObject(button);
+  const LRESULT result = answer(__uuidof(IAccessible), flags, object);
+  object->Release();  // the answer holds it while a reader does
+  return result;
+}
+
+}  // namespace tavro::ui
