@@ -212,9 +212,11 @@ void TMainForm::CreateControls() {
   }
 
   status_ = CreateWindowExA(
-      0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0,
-      0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)),
-      instance_, nullptr);
+      0, STATUSCLASSNAMEA, "",
+      WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NORESIZE | CCS_NOPARENTALIGN,
+      0, 0, 0, 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), instance_,
+      nullptr);
   ScaleTo(WindowDpi(window_));
   // The window was made for 96 DPI, before it had one.
   RECT frame{0, 0, Scale(kMainClientSize.cx, dpi_),
@@ -633,38 +635,14 @@ void TMainForm::TavrohelpItemClick() {
     parts_.shell.Open(window_, *page);
 }
 
-// The bar takes its height from its font, which does not grow in step with
-// the DPI; its least height is raised to keep it in proportion, and left
-// as the bar has it where that is not needed. The bar adds its borders to
-// that least height, so the first try measures them.
-SIZE TMainForm::SizeStatusBar() {
-  RECT bar;
-  auto height = [&] {
-    SendMessageA(status_, WM_SIZE, 0, 0);
-    GetWindowRect(status_, &bar);
-    return static_cast<int>(bar.bottom - bar.top);
-  };
-  const int want = Scale(kStatusBarHeight, dpi_);
-  if (barRaised_) SendMessageA(status_, SB_SETMINHEIGHT, 0, 0);
-  barRaised_ = false;
-  int got = height();
-  if (got < want) {
-    barRaised_ = true;
-    SendMessageA(status_, SB_SETMINHEIGHT, want, 0);
-    got = height();
-    if (got > want) {
-      SendMessageA(status_, SB_SETMINHEIGHT, 2 * want - got, 0);
-      got = height();
-    }
-  }
-  return {bar.right - bar.left, got};
-}
-
 void TMainForm::FormResize() {
   if (!status_) return;
   RECT client;
   GetClientRect(window_, &client);
-  const auto [barWidth, barHeight] = SizeStatusBar();
+  // The bar is placed here, at its own height, not at its font's.
+  const int barWidth = client.right;
+  const int barHeight = Scale(kStatusBarHeight, dpi_);
+  MoveWindow(status_, 0, client.bottom - barHeight, barWidth, barHeight, TRUE);
   const int margin = Scale(kStatusPanelMargin, dpi_);
   int parts[] = {barWidth - margin,
                  barWidth - margin + Scale(kStatusPanel1Width, dpi_)};

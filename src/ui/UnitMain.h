@@ -118,8 +118,6 @@ class TMainForm {
   void ScaleTo(UINT dpi);
   // Makes the language's font at dpi_ and hands it to the controls.
   void RemakeFont();
-  // Sizes the status bar; returns its size.
-  SIZE SizeStatusBar();
   void SetMenuItemCaption(std::size_t component, const std::string& caption);
   void SetColumnCaption(int column, const std::string& caption);
   TFormTexts CollectTexts();
@@ -136,7 +134,6 @@ class TMainForm {
   HWND coolBar_ = nullptr;
   HWND list_ = nullptr;
   HWND status_ = nullptr;
-  bool barRaised_ = false;  // its least height set by SizeStatusBar
   HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
   bool running_ = false;

@@ -5,6 +5,7 @@
 
 #include "MemoryRegistry.h"
 #include "UiHarness.h"
+#include "WindowKit.h"
 #include "resource.h"
 
 // After windows.h, which UiHarness.h brings.
@@ -318,10 +319,9 @@ TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
   self.lVal = CHILDID_SELF;
   auto object = [&](const char* name) {
     IAccessible* found = nullptr;
-    AccessibleObjectFromWindow(Form().SpeedButton(name)->Handle(),
-                               static_cast<DWORD>(OBJID_CLIENT),
-                               __uuidof(IAccessible),
-                               reinterpret_cast<void**>(&found));
+    AccessibleObjectFromWindow(
+        Form().SpeedButton(name)->Handle(), static_cast<DWORD>(OBJID_CLIENT),
+        __uuidof(IAccessible), reinterpret_cast<void**>(&found));
     return found;
   };
   for (const ui::ComponentDef& c : ui::MainComponents()) {
@@ -348,6 +348,36 @@ TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
   Pump();
   EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
   CoUninitialize();
+}
+
+// A language's caption and font leave the taskbar's entry "Tavro", and the
+// status bar its own font and its 19 pixels.
+TEST_F(MainFormTest, ALanguageLeavesTheTaskbarAndTheStatusBarAsTheyAre) {
+  InstallShippedLanguages();
+  ChooseLanguage("Deutsch");
+  Open();
+  Names taskbar;  // the windows the taskbar lists
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM into) {
+        const LONG ex = GetWindowLongA(window, GWL_EXSTYLE);
+        if (IsWindowVisible(window) && !(ex & WS_EX_TOOLWINDOW) &&
+            (!GetWindow(window, GW_OWNER) || (ex & WS_EX_APPWINDOW)))
+          reinterpret_cast<Names*>(into)->push_back(ui::WindowText(window));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&taskbar));
+  EXPECT_EQ(taskbar, Names{"Tavro"});
+  EXPECT_EQ(ui::WindowText(Form().Handle()), "Tavro \x96 Ausf\xFCllhilfe");
+  EXPECT_EQ(Form().FontName(), "Tahoma");
+  LOGFONTA font{};
+  GetObjectA(reinterpret_cast<HFONT>(
+                 SendMessageA(Form().StatusBar(), WM_GETFONT, 0, 0)),
+             sizeof font, &font);
+  EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+  RECT bar;
+  GetWindowRect(Form().StatusBar(), &bar);
+  EXPECT_EQ(bar.bottom - bar.top, 19);
 }
 
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
