@@ -49,20 +49,22 @@ TSpeedButton::TSpeedButton(HWND parent, HWND notify, HWND tooltip,
 }
 
 void TSpeedButton::SetCaption(std::string caption) {
+  if (caption == caption_) return;
   caption_ = std::move(caption);
   NameChanged();
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-// The window's text is the button's name, for tools that read windows.
+// A reader that shows the name hears of its change; before the window is
+// first shown, none has asked.
 void TSpeedButton::NameChanged() {
-  const std::string& name = caption_.empty() ? hint_ : caption_;
-  if (name == WindowText(Handle())) return;
-  SetWindowTextA(Handle(), name.c_str());
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT, CHILDID_SELF);
+  if (IsWindowVisible(Handle()))
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Handle(), OBJID_CLIENT,
+                   CHILDID_SELF);
 }
 
 void TSpeedButton::SetHint(std::string hint) {
+  if (hint == hint_) return;  // the tool starts with no text
   hint_ = std::move(hint);
   NameChanged();
   TTTOOLINFOA tool{};
