@@ -104,6 +104,10 @@ LRESULT CALLBACK TMainForm::ApplicationProc(HWND hwnd, UINT message,
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {0, 0};
       return 0;
+    case WM_SIZE:
+      if (main && wParam == SIZE_RESTORED && !IsWindowVisible(main))
+        ShowWindow(main, SW_SHOW);
+      return 0;
     case WM_ACTIVATE:
       if (main && LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd))
         SetActiveWindow(GetLastActivePopup(main));
@@ -308,13 +312,13 @@ void TMainForm::Show(int showCommand) {
   // Where the main window is, so that a minimised Tavro comes back there.
   SetWindowPos(application_, nullptr, left + width / 2, top + height / 2, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  ShowWindow(application_, SW_SHOWNOACTIVATE);
-  // Started minimised, the application's window goes to the taskbar.
   const bool minimised = showCommand == SW_SHOWMINIMIZED ||
                          showCommand == SW_MINIMIZE ||
                          showCommand == SW_SHOWMINNOACTIVE;
   ShowWindow(window_, minimised ? SW_SHOWNORMAL : showCommand);
-  if (minimised) ShowWindow(application_, SW_MINIMIZE);
+  ShowWindow(application_, SW_SHOWNOACTIVATE);
+  // Started minimised, as the minimise box does it.
+  if (minimised) SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   UpdateWindow(window_);
 }
 
@@ -391,9 +395,10 @@ LRESULT TMainForm::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       SetFocus(list_);
       return 0;
     case WM_SYSCOMMAND:
-      // Minimised, the application's window goes to the taskbar and takes
-      // the main window, which it owns, out of sight with it.
+      // Minimised, the application's window goes to the taskbar, and the
+      // main window out of sight until it is restored.
       if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+        ShowWindow(window_, SW_HIDE);
         ShowWindow(application_, SW_MINIMIZE);
         return 0;
       }

@@ -380,6 +380,20 @@ TEST_F(MainFormTest, ALanguageLeavesTheTaskbarAndTheStatusBarAsTheyAre) {
   EXPECT_EQ(bar.bottom - bar.top, 19);
 }
 
+// Minimised, the taskbar's window takes the main window out of sight with
+// it, and restored from the taskbar it brings it back.
+TEST_F(MainFormTest, MinimisingGoesThroughTheTaskbarsWindow) {
+  Open();
+  SendMessageA(Form().Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsIconic(Form().Application()));
+  EXPECT_FALSE(IsWindowVisible(Form().Handle()));
+  ShowWindow(Form().Application(), SW_RESTORE);
+  Pump();
+  EXPECT_FALSE(IsIconic(Form().Application()));
+  EXPECT_TRUE(IsWindowVisible(Form().Handle()));
+}
+
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
   Open();
   const HWND window = Form().Handle();
