@@ -117,8 +117,7 @@ SIZE ModalDialog::WindowSize() const {
 
 void ModalDialog::PlaceOnTop(Centre on) {
   const auto [width, height] = WindowSize();
-  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN),
-            GetSystemMetrics(SM_CYSCREEN)};
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   if (on == Centre::OnDesktop) {
     area.left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     area.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
