@@ -30,7 +30,7 @@ void TypeRegistration::Unregister() {
 bool TypeRegistration::Registered() {
   bool found = false;
   try {
-    found = registry_.OpenKey(kRunKey, false) &&
+    found = registry_.OpenKeyReadOnly(kRunKey) &&
             registry_.ValueExists(kRunValue) &&
             registry_.ReadString(kRunValue) == Quoted(ExePath());
   } catch (const TavroError&) {

@@ -10,7 +10,6 @@
 namespace tavro::win {
 
 namespace {
-using UniqueFile = Unique<HANDLE, FileTraits>;
 
 // The last error, as a failed write of the file tells it.
 [[noreturn]] void ThrowWriteError(const std::string& path,
@@ -93,9 +92,9 @@ void WinFileSystem::WriteFile(const std::string& path, std::string_view bytes,
   // save left under it is simply written over.
   const std::string temporary =
       path.substr(0, FileNameStart(path)) + "~tavro.tmp";
-  UniqueFile file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
-                              nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+  UniqueHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE | DELETE, 0,
+                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr));
   if (file.get() == INVALID_HANDLE_VALUE) ThrowWriteError(path);
   try {
     WriteAll(file.get(), bytes, path);
