@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "Handles.h"
+
 namespace tavro::ui {
 
 namespace {
@@ -92,59 +94,6 @@ HICON LoadIconForDpi(HINSTANCE instance, UINT id, int metric, UINT dpi) {
       LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
-namespace {
-// A bitmap resource's pixels, top row first, as the program ships them:
-// uncompressed, with 4, 8, 24 or 32 bits a pixel. Read straight from the
-// resource: no bitmap is made only to be read back.
-std::vector<RGBQUAD> ResourcePixels(HINSTANCE instance, UINT id, SIZE& size) {
-  const HRSRC found =
-      FindResourceA(instance, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-  const HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
-  const auto* header = static_cast<const BITMAPINFOHEADER*>(
-      loaded ? LockResource(loaded) : nullptr);
-  if (!header || header->biCompression != BI_RGB) return {};
-  const int width = header->biWidth, height = std::abs(header->biHeight);
-  const int bits = header->biBitCount;
-  if (width <= 0 || height <= 0 ||
-      (bits != 4 && bits != 8 && bits != 24 && bits != 32))
-    return {};
-  const DWORD colours = bits > 8            ? 0
-                        : header->biClrUsed ? header->biClrUsed
-                                            : 1u << bits;
-  const auto* palette = reinterpret_cast<const RGBQUAD*>(
-      reinterpret_cast<const BYTE*>(header) + header->biSize);
-  const auto* data = reinterpret_cast<const BYTE*>(palette + colours);
-  const std::size_t stride =
-      (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
-  if (SizeofResource(instance, found) <
-      header->biSize + colours * sizeof(RGBQUAD) + stride * height)
-    return {};
-  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    const BYTE* row =
-        data + stride * (header->biHeight > 0 ? height - 1 - y : y);
-    for (int x = 0; x < width; ++x) {
-      RGBQUAD& p = pixels[static_cast<std::size_t>(y) * width + x];
-      switch (bits) {
-        case 4:
-          p = palette[std::min<DWORD>((row[x / 2] >> (x % 2 ? 0 : 4)) & 15,
-                                      colours - 1)];
-          break;
-        case 8:
-          p = palette[std::min<DWORD>(row[x], colours - 1)];
-          break;
-        default: {
-          const BYTE* bgr = row + x * (bits / 8);
-          p = {bgr[0], bgr[1], bgr[2], 0};
-        }
-      }
-    }
-  }
-  size = {width, height};
-  return pixels;
-}
-}  // namespace
-
 // Each pixel of the scaled glyph averages the pixels under it, weighted by
 // how much of each it covers. At whole factors (200%) that repeats every
 // pixel, as sharp as the original; between them (125%, 150%) only pixels
@@ -152,14 +101,26 @@ std::vector<RGBQUAD> ResourcePixels(HINSTANCE instance, UINT id, SIZE& size) {
 // others once. The see-through colour becomes alpha 0 first, so that mixed
 // edges fade out instead of taking on that colour.
 HBITMAP LoadGlyph(HINSTANCE instance, UINT id, UINT dpi) {
-  SIZE strip{};
-  const std::vector<RGBQUAD> pixels = ResourcePixels(instance, id, strip);
-  if (pixels.empty()) return nullptr;
+  const win::UniqueBitmap strip(static_cast<HBITMAP>(
+      LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0,
+                 LR_CREATEDIBSECTION)));
+  BITMAP source{};
+  if (!strip || !GetObjectA(strip.get(), sizeof source, &source))
+    return nullptr;
   // A strip holds square glyphs side by side; the first is the normal one.
-  const int stride = strip.cx;
-  const int sw = strip.cx >= 2 * strip.cy ? strip.cy : strip.cx, sh = strip.cy;
+  const int stride = source.bmWidth, sh = source.bmHeight;
+  const int sw = stride >= 2 * sh ? sh : stride;
   const int dw = Scale(sw, dpi), dh = Scale(sh, dpi);
-  if (dw <= 0 || dh <= 0) return nullptr;
+  if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return nullptr;
+  BITMAPINFO info{};
+  info.bmiHeader = {
+      sizeof info.bmiHeader, stride, -sh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<RGBQUAD> pixels(static_cast<std::size_t>(stride) * sh);
+  HDC screen = GetDC(nullptr);
+  const int rows = GetDIBits(screen, strip.get(), 0, sh, pixels.data(), &info,
+                             DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  if (rows != sh) return nullptr;
   // The bottom-left pixel's colour is the see-through one.
   const RGBQUAD key = pixels[static_cast<std::size_t>(sh - 1) * stride];
   auto clear = [&](const RGBQUAD& p) {
@@ -167,9 +128,8 @@ HBITMAP LoadGlyph(HINSTANCE instance, UINT id, UINT dpi) {
            p.rgbBlue == key.rgbBlue;
   };
 
-  BITMAPINFO info{};
-  info.bmiHeader = {
-      sizeof info.bmiHeader, dw, -dh, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader.biWidth = dw;
+  info.bmiHeader.biHeight = -dh;
   void* bits = nullptr;
   HBITMAP scaled =
       CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);

@@ -7,9 +7,6 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <optional>
-
 namespace tavro::ui {
 
 namespace {
@@ -183,52 +180,14 @@ LRESULT TSpeedButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-namespace {
-// One canvas for every button, as large as the largest: a button paints
-// itself whole, one at a time, and the system's objects are made once.
-class Canvas {
- public:
-  ~Canvas() {
-    if (dc_) SelectObject(dc_->get(), old_);
-  }
-  HDC For(HDC like, SIZE size) {
-    if (!dc_ || size.cx > size_.cx || size.cy > size_.cy) {
-      size_ = {std::max(size.cx, size_.cx), std::max(size.cy, size_.cy)};
-      win::UniqueBitmap grown(CreateCompatibleBitmap(like, size_.cx, size_.cy));
-      if (!dc_) {
-        dc_.emplace(like);
-        old_ = SelectObject(dc_->get(), grown.get());
-      } else {
-        SelectObject(dc_->get(), grown.get());
-      }
-      bitmap_ = std::move(grown);
-    }
-    return dc_->get();
-  }
-  HDC Glyphs(HDC like) {
-    if (!glyphs_) glyphs_.emplace(like);
-    return glyphs_->get();
-  }
-
- private:
-  std::optional<MemoryDc> dc_;
-  std::optional<MemoryDc> glyphs_;
-  win::UniqueBitmap bitmap_;
-  HGDIOBJ old_ = nullptr;
-  SIZE size_{};
-};
-
-Canvas& SharedCanvas() {
-  static Canvas canvas;
-  return canvas;
-}
-}  // namespace
-
 void TSpeedButton::Paint(HDC dc) {
   RECT r;
   GetClientRect(Handle(), &r);
   // Drawn off screen so that hovering does not flicker.
-  const HDC mem = SharedCanvas().For(dc, {r.right, r.bottom});
+  const MemoryDc canvas(dc);
+  const win::UniqueBitmap bitmap(CreateCompatibleBitmap(dc, r.right, r.bottom));
+  const Selected onBitmap(canvas.get(), bitmap.get());
+  const HDC mem = canvas.get();
   FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
 
   const int offset = pressed_ ? Scale(1, dpi_) : 0;
@@ -243,13 +202,13 @@ void TSpeedButton::Paint(HDC dc) {
   const int blockHeight = scaledSize_.cy + spacing + text.cy;
   const int top = (r.bottom - blockHeight) / 2 + offset;
   if (scaled_) {
-    const HDC glyph = SharedCanvas().Glyphs(dc);
-    const Selected onGlyph(glyph, scaled_.get());
+    const MemoryDc glyph(dc);
+    const Selected onGlyph(glyph.get(), scaled_.get());
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     // GDI's own blend: the same as AlphaBlend without loading its library.
     GdiAlphaBlend(mem, (r.right - scaledSize_.cx) / 2 + offset, top,
-                  scaledSize_.cx, scaledSize_.cy, glyph, 0, 0, scaledSize_.cx,
-                  scaledSize_.cy, blend);
+                  scaledSize_.cx, scaledSize_.cy, glyph.get(), 0, 0,
+                  scaledSize_.cx, scaledSize_.cy, blend);
   }
   if (!caption_.empty()) {
     RECT textRect{offset, top + scaledSize_.cy + spacing, r.right + offset,
