@@ -11,7 +11,7 @@ const PARENT = 'tavro';
 const RECONNECT = 'tavro-connect';
 // While no host answers it is looked for this often, the shortest period
 // the browsers allow an alarm: turning the bridge on in Tavro shows the
-// menu within about a minute, with no restart.
+// menu within about half a minute, with no restart.
 const RECONNECT_MINUTES = 0.5;
 const ANSWER_MS = 5000;
 const BRIDGE_OFF = 'In Tavro, choose Tools > Use in other browsers.';
