@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "CodePage.h"
 #include "HostReplies.h"
+#include "MenuKeyWatch.h"
 #include "NativeMessage.h"
 #include "Registration.h"
 #include "SystemCodePage.h"
@@ -24,17 +24,11 @@ using tavro::host::Incoming;
 // The saves of one Save come as a burst of changes; the list goes once the
 // key has been quiet this long.
 constexpr DWORD kQuietMs = 150;
-// A missing key is looked for this often: with the quiet time, a first
-// Save still reaches the browser within a second.
-constexpr DWORD kLookAgainMs = 500;
 
 std::string AnsiToUtf8(const std::string& ansi) {
   if (ansi.empty()) return {};
-  const int wide = MultiByteToWideChar(
-      CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()),
-                      text.data(), wide);
+  const std::wstring text = tavro::win::Widen(ansi);
+  const int wide = static_cast<int>(text.size());
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr,
                                        0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
@@ -134,78 +128,16 @@ bool Send(const std::string& json) {
          written == frame.size();
 }
 
-// Watches the menu key and everything below it, and its parent's list of
-// keys, which alone hears of the menu key's own deletion. Each has an event
-// of its own: arming a watch resets its event, which must not swallow what
-// the other one heard. A handle stays open while its key lives, since
-// closing it signals its watch; a handle to a deleted key takes no watch,
-// and the key, made again, is a new one, opened afresh. A menu key that is
-// not there is looked for at each wait.
-class KeyWatch {
- public:
-  explicit KeyWatch(const std::string& key) {
-    std::string path = key.substr(key.find_first_not_of('\\'));
-    while (!path.empty() && path.back() == '\\') path.pop_back();
-    std::string parent = path.substr(0, tavro::FileNameStart(path));
-    while (!parent.empty() && parent.back() == '\\') parent.pop_back();
-    menu_.path = std::move(path);
-    menu_.subtree = true;
-    menu_.filter = REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET;
-    parent_.path = std::move(parent);
-    parent_.filter = REG_NOTIFY_CHANGE_NAME;
-    Arm();
-  }
-  // What a wait watches: a change below the menu key, or of its parent's
-  // keys.
-  HANDLE MenuChanged() const { return menu_.changed.get(); }
-  HANDLE ParentChanged() const { return parent_.changed.get(); }
-  bool Watching() const { return static_cast<bool>(menu_.key); }
-  void Arm() {
-    menu_.Arm();
-    parent_.Arm();
-  }
-
- private:
-  struct Watched {
-    std::string path;
-    bool subtree = false;
-    DWORD filter = 0;
-    tavro::win::UniqueHKey key;
-    tavro::win::UniqueHandle changed{
-        CreateEventA(nullptr, FALSE, FALSE, nullptr)};
-
-    bool Notify() {
-      return RegNotifyChangeKeyValue(key.get(), subtree, filter, changed.get(),
-                                     TRUE) == ERROR_SUCCESS;
-    }
-    void Arm() {
-      if (key && !Notify()) key.reset();
-      if (key) return;
-      HKEY opened = nullptr;
-      if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY,
-                        &opened) != ERROR_SUCCESS)
-        return;
-      key.reset(opened);
-      if (!Notify()) key.reset();
-    }
-  };
-  Watched menu_;
-  Watched parent_;
-};
-
 int Serve() {
   tavro::win::UseSystemCodePage();
   const std::string key = MenuKey();
   Requests requests;
-  KeyWatch watch(key);
+  tavro::win::MenuKeyWatch watch(key);
   bool pushDue = false;
   for (;;) {
-    const HANDLE events[] = {requests.Ready(), watch.MenuChanged(),
-                             watch.ParentChanged()};
-    const DWORD timeout = pushDue            ? kQuietMs
-                          : watch.Watching() ? INFINITE
-                                             : kLookAgainMs;
-    const DWORD woke = WaitForMultipleObjects(3, events, FALSE, timeout);
+    const HANDLE events[] = {requests.Ready(), watch.Changed()};
+    const DWORD woke =
+        WaitForMultipleObjects(2, events, FALSE, pushDue ? kQuietMs : INFINITE);
     if (woke == WAIT_OBJECT_0) {
       Incoming incoming;
       while (requests.Next(incoming)) {
@@ -219,22 +151,13 @@ int Serve() {
             tavro::host::Answer(incoming.body, [&] { return Entries(key); });
         if (!Send(reply)) return 0;
       }
-    } else if (woke == WAIT_OBJECT_0 + 1 || woke == WAIT_OBJECT_0 + 2) {
-      // Changed, or gone: either way the browser hears of it, and a key
-      // made again is found by the wait's next look.
-      watch.Arm();
+    } else if (woke == WAIT_OBJECT_0 + 1) {
+      // Changed, made or gone: the browser hears of it once it is quiet.
+      watch.Rearm();
       pushDue = true;
     } else if (woke == WAIT_TIMEOUT) {
-      if (pushDue) {
-        if (!Send(tavro::host::ListMessage(Entries(key)))) return 0;
-        pushDue = false;
-      }
-      if (!watch.Watching()) {
-        // Not made yet, or gone: once a Save makes it, its entries go when
-        // it is quiet.
-        watch.Arm();
-        pushDue = watch.Watching();
-      }
+      if (!Send(tavro::host::ListMessage(Entries(key)))) return 0;
+      pushDue = false;
     }
   }
 }

@@ -12,6 +12,7 @@
 
 #include "CodePage.h"
 #include "Errors.h"
+#include "Folders.h"
 #include "HotkeySetting.h"
 #include "Keystrokes.h"
 #include "MenuKeyWatch.h"
@@ -45,13 +46,6 @@ constexpr int kHotkeyId = 1;
 // has been quiet this long.
 constexpr DWORD kQuietMs = 150;
 
-std::string ExecutableFolder() {
-  char path[MAX_PATH * 2] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  const std::string text(path, length);
-  return text.substr(0, FileNameStart(text));  // a 0x5C may end a character
-}
-
 // The menu key, which tests point elsewhere.
 std::string MenuKey() {
   char key[512];
@@ -61,14 +55,8 @@ std::string MenuKey() {
 }
 
 std::u16string Widen(std::string_view ansi) {
-  if (ansi.empty()) return {};
-  const int size = static_cast<int>(ansi.size());
-  const int wide =
-      MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
-  std::u16string text(static_cast<std::size_t>(wide), u'\0');
-  MultiByteToWideChar(CP_ACP, 0, ansi.data(), size,
-                      reinterpret_cast<wchar_t*>(text.data()), wide);
-  return text;
+  const std::wstring text = win::Widen(ansi);
+  return {text.begin(), text.end()};
 }
 
 void Say(const std::string& text) {
@@ -199,7 +187,7 @@ class TypeWindow {
 
   const UINT quitMessage_;
   const std::string menuKey_;
-  MenuKeyWatch watch_;
+  win::MenuKeyWatch watch_;
   HWND window_ = nullptr;
   unsigned modifiers_ = 0;
   bool picking_ = false;
@@ -228,7 +216,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   try {
     TypeWindow window(instance);
-    window.UseHotkey(ExecutableFolder() + "TavroType.ini");
+    window.UseHotkey(tavro::win::ExecutableFolder() + "TavroType.ini");
     return window.Run();
   } catch (...) {
     return 1;

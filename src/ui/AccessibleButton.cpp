@@ -5,6 +5,7 @@
 #include <string>
 
 #include "SpeedButton.h"
+#include "SystemCodePage.h"
 
 namespace tavro::ui {
 
@@ -46,11 +47,7 @@ std::wstring Spoken(const std::string& ansi) {
     if (ansi[i] == '&' && ++i == ansi.size()) break;
     text += ansi[i];
   }
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                          wide.data(), static_cast<int>(wide.size()))));
-  return wide;
+  return win::Widen(text);
 }
 
 bool IsSelf(const VARIANT& child) {

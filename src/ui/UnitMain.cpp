@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Errors.h"
+#include "Folders.h"
 #include "TypeProcess.h"
 #include "UnitAbout.h"
 #include "UnitEdit.h"
@@ -525,7 +526,7 @@ void TMainForm::SetColumnCaption(int column, const std::string& caption) {
 }
 
 void TMainForm::FormShow() {
-  Workspace().Start(CurrentDirectory());
+  Workspace().Start(win::CurrentDirectory());
   if (ReadLanguageSelection(parts_.profiles, Workspace().ProgramDir).empty()) {
     TOptionsForm options(window_, parts_.files, parts_.profiles,
                          Workspace().ProgramDir);

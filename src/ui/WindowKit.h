@@ -1,6 +1,5 @@
 // Small Win32 helpers that the windows share: the default error display,
-// window texts, the program's folders, fonts, and scopes that give back
-// what a drawing borrowed.
+// window texts, fonts, and scopes that give back what a drawing borrowed.
 #pragma once
 
 #include <windows.h>
@@ -21,12 +20,6 @@ std::string CaughtErrorText();
 
 // A control's text through the ANSI functions.
 std::string WindowText(HWND window);
-
-// The process's current directory, without a trailing backslash except at
-// a drive root.
-std::string CurrentDirectory();
-// The executable's folder, with its trailing backslash.
-std::string ExecutableFolder();
 
 // The dialogs' own font, whatever the language file says.
 struct FontFace {

@@ -5,6 +5,7 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
+#include "Folders.h"
 #include "SystemCodePage.h"
 #include "UnitMain.h"
 #include "WinRegistry.h"
@@ -40,7 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // Everything the window works with is made whole before it.
     tavro::win::WinRegistry registry;
     tavro::win::Shell shell;
-    tavro::ui::TMainParts parts(registry, shell, tavro::ui::ExecutableFolder());
+    tavro::ui::TMainParts parts(registry, shell,
+                                tavro::win::ExecutableFolder());
     tavro::ui::TMainForm mainForm(instance, parts);
     mainForm.Create();
     mainForm.Show(showCommand);

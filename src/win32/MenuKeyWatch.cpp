@@ -2,7 +2,7 @@
 
 #include "CodePage.h"
 
-namespace tavro::type {
+namespace tavro::win {
 
 namespace {
 std::string WithoutOuterBackslashes(std::string path) {
@@ -33,7 +33,7 @@ void MenuKeyWatch::Rearm() {
   std::string path = parentPath_;
   for (;;) {
     HKEY key = nullptr;
-    // Read and notify only: TavroType never writes the registry.
+    // Read and notify only: its users never write the registry.
     if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ | KEY_NOTIFY,
                       &key) == ERROR_SUCCESS) {
       watched_.reset(key);
@@ -47,4 +47,4 @@ void MenuKeyWatch::Rearm() {
                           changed_.get(), TRUE);
 }
 
-}  // namespace tavro::type
+}  // namespace tavro::win

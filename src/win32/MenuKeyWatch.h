@@ -8,7 +8,7 @@
 
 #include "Handles.h"
 
-namespace tavro::type {
+namespace tavro::win {
 
 // Watches the menu key's parent with all below it, or, while that is not
 // there, the nearest key above it that is.
@@ -25,8 +25,8 @@ class MenuKeyWatch {
 
  private:
   std::string parentPath_;
-  win::UniqueHandle changed_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
-  win::UniqueHKey watched_;
+  UniqueHandle changed_{CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+  UniqueHKey watched_;
 };
 
-}  // namespace tavro::type
+}  // namespace tavro::win
