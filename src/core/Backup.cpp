@@ -1,5 +1,7 @@
 #include "Backup.h"
 
+#include <set>
+
 #include "CodePage.h"
 #include "Errors.h"
 #include "LineBreaks.h"
@@ -19,6 +21,18 @@ bool IsQuote(char c) { return c == '"' || c == '\''; }
 
 std::string Key(std::size_t n, const char* field) {
   return std::to_string(n) + "." + field;
+}
+
+// Whether the key is the Title of an entry Read would look for: n.Title,
+// n without leading zeros.
+bool IsTitleKey(const std::string& key) {
+  const std::size_t point = key.find('.');
+  if (point == 0 || point == std::string::npos ||
+      LowerAscii(key.substr(point)) != ".title" || (key[0] == '0' && point > 1))
+    return false;
+  for (std::size_t i = 0; i < point; ++i)
+    if (key[i] < '0' || key[i] > '9') return false;
+  return true;
 }
 }  // namespace
 
@@ -76,6 +90,15 @@ std::vector<TSection> Backup::Read() {
         {std::move(title), DecodeLineBreaks(profiles.ReadString(
                                path_, kSection, Key(n, "Content"), ""))});
   }
+  return entries;
+}
+
+std::vector<TSection> Backup::ReadComplete() {
+  std::set<std::string> named;
+  for (const auto& [key, value] : profiles_.ReadSection(path_, kSection))
+    if (IsTitleKey(key)) named.insert(key.substr(0, key.find('.')));
+  std::vector<TSection> entries = Read();
+  if (entries.size() < named.size()) entries.clear();
   return entries;
 }
 

@@ -25,6 +25,8 @@ class Backup {
 
   // Up to the first missing Title; Contents decoded.
   std::vector<TSection> Read();
+  // Every entry the file names, or nothing when any of them is missing.
+  std::vector<TSection> ReadComplete();
 
  private:
   FileSystem& files_;

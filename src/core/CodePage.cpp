@@ -26,6 +26,19 @@ std::string_view WholePrefix(std::string_view text, std::size_t maxBytes) {
   return text.substr(0, end);
 }
 
+std::string Abbreviated(std::string_view text, std::size_t maxBytes) {
+  constexpr std::string_view kEllipsis = "...";
+  if (text.size() <= maxBytes) return std::string(text);
+  const std::size_t room =
+      maxBytes > kEllipsis.size() ? maxBytes - kEllipsis.size() : 0;
+  // The end tells more of a path (its file name) than the start.
+  const std::string_view head = WholePrefix(text, room / 3);
+  std::size_t tail = head.size();
+  while (tail < text.size() && text.size() - tail > room - head.size())
+    tail += CharSize(text, tail);
+  return std::string(head).append(kEllipsis).append(text.substr(tail));
+}
+
 std::size_t FileNameStart(std::string_view path) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size(); i += CharSize(path, i))

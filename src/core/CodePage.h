@@ -31,6 +31,10 @@ inline std::size_t CharSize(std::string_view text, std::size_t i) {
 // The longest prefix of whole characters that holds at most maxBytes.
 std::string_view WholePrefix(std::string_view text, std::size_t maxBytes);
 
+// The text as a box may quote it: when longer than maxBytes, its start and
+// its end in whole characters around "...", at most maxBytes in all.
+std::string Abbreviated(std::string_view text, std::size_t maxBytes);
+
 // Where the file name of a path starts: after its last backslash or slash
 // that is a character of its own; 0 when it has none.
 std::size_t FileNameStart(std::string_view path);

@@ -63,6 +63,12 @@ struct TMessages {
   std::string msgNoBackup = "There is no backup file %s.";
   std::string msgSaveUnfinished =
       "The last save did not finish. Restore the list from %s?";
+  std::string msgSaveUnreadable =
+      "The last save did not finish, and its backup file %s cannot be read. "
+      "The list shown is what the menu holds.";
+  std::string msgSaveMarkUnreadable =
+      "The last save did not finish, and the menu key does not say where its "
+      "backup file is. The list shown is what the menu holds.";
 };
 
 // The entry editor's texts; all empty until a language file is applied.

@@ -74,6 +74,8 @@ void TEntryModel::MoveSelected(int step) {
   ShowRow(std::min(i, j));
   ShowRow(std::max(i, j));
   changed_ = true;
+  // The Save item follows the flag, so that Ctrl+S saves a reorder too.
+  view_.EnableSaveItem(true);
   view_.FocusAndSelect(j);
 }
 

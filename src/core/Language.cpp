@@ -138,6 +138,8 @@ void ApplyLanguageFile(ProfileFile& files, const std::string& path,
       {"msgTypeOff", &TMessages::msgTypeOff},
       {"msgNoBackup", &TMessages::msgNoBackup},
       {"msgSaveUnfinished", &TMessages::msgSaveUnfinished},
+      {"msgSaveUnreadable", &TMessages::msgSaveUnreadable},
+      {"msgSaveMarkUnreadable", &TMessages::msgSaveMarkUnreadable},
   };
   for (const auto& [key, text] : kMessageKeys)
     messages.*text = read(kMessages, key, messages.*text);

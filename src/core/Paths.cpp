@@ -10,8 +10,7 @@
 namespace tavro {
 
 namespace {
-// The longest path the ANSI file functions take, without its NUL.
-constexpr std::size_t kMaxPath = 259;
+constexpr std::size_t kMaxPath = kMaxPathLength;
 constexpr std::size_t kMaxFileName = 255;
 constexpr std::size_t kMinSafeName = 16;
 constexpr std::string_view kScriptExtension = ".htm";

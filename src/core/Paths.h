@@ -7,6 +7,9 @@
 
 namespace tavro {
 
+// The longest path the ANSI file functions take, without its NUL.
+inline constexpr std::size_t kMaxPathLength = 259;
+
 std::string BackupPath(std::string_view workDir);
 std::string ScriptFolder(std::string_view workDir);
 

@@ -95,13 +95,10 @@ MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
   if (!opened && createKey) opened = registry_.OpenKey(keyPath_, true);
   if (opened) {
     names = registry_.GetKeyNames();
-    if (registry_.ValueExists(kSaveMarkValue)) {
-      try {
-        result.unfinishedSave = registry_.ReadString(kSaveMarkValue);
-      } catch (const TavroError&) {
-        result.unfinishedSave.emplace();
-      }
-    }
+    if (registry_.ValueExists(kSaveMarkValue))
+      result.unfinishedSave =
+          registry_.ReadShortString(kSaveMarkValue, kMaxPathLength)
+              .value_or("");
   }
   // The registry lists 100 after 10 and before 11; the index keeps the
   // saved order for any number of entries.

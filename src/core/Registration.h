@@ -47,7 +47,8 @@ class MenuRegistration {
     // with an empty Content so that nothing half-fills the list.
     std::optional<std::string> error;
     // A save that did not finish left its mark: the subkeys may be half
-    // written. Its backup file, or empty when the mark does not say.
+    // written. Its backup file, or empty when the mark names none: any
+    // program may write it, so only short plain text counts as a path.
     std::optional<std::string> unfinishedSave;
   };
   // Only reads, so a key the user may not change serves too; creates the

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ class Registry {
   virtual bool ValueExists(const std::string& name) = 0;
   // Throws "Invalid data type for '%s'" unless REG_SZ or REG_EXPAND_SZ.
   virtual std::string ReadString(const std::string& name) = 0;
+  // For values any program may have written: the text of a REG_SZ value of
+  // at most maxLength bytes, or none when the value is missing, of another
+  // type or longer, which is then not read whole.
+  virtual std::optional<std::string> ReadShortString(const std::string& name,
+                                                     std::size_t maxLength) = 0;
   // Both writes throw "Failed to set data for '%s'" when refused; an empty
   // name is the default value.
   virtual void WriteString(const std::string& name,

@@ -1,6 +1,7 @@
 #include "Workspace.h"
 
 #include "Backup.h"
+#include "CodePage.h"
 #include "Errors.h"
 #include "FillScript.h"
 #include "LineBreaks.h"
@@ -32,16 +33,27 @@ void TWorkspace::LoadFromRegistry() {
 }
 
 bool TWorkspace::RestoreUnfinishedSave(const std::string& backupPath) {
-  Backup backup(platform_.files, platform_.profiles,
-                backupPath.empty() ? BackupPath(WorkDir) : backupPath);
-  if (boxes_.AskYesNo(FormatError(Messages.msgSaveUnfinished, backup.Path())) !=
+  // Any program may write the mark: a file that is not there, a folder, or
+  // one that holds fewer entries than it names is never offered, since Yes
+  // would empty the list and the next save the menu and the backup.
+  std::vector<TSection> entries;
+  if (!backupPath.empty())
+    entries =
+        Backup(platform_.files, platform_.profiles, backupPath).ReadComplete();
+  const std::string shown = Abbreviated(backupPath, kQuotedPathBytes);
+  if (entries.empty()) {
+    boxes_.ShowError(backupPath.empty()
+                         ? Messages.msgSaveMarkUnreadable
+                         : FormatError(Messages.msgSaveUnreadable, shown));
+    return false;
+  }
+  if (boxes_.AskYesNo(FormatError(Messages.msgSaveUnfinished, shown)) !=
       Answer::Yes)
     return false;
   ViewUpdate update(view_);
   Model.Clear();
-  // No file: the save was of an empty list.
-  Model.Refill(backup.Read());
-  // Unsaved even when empty, so that the next save repairs the menu.
+  Model.Refill(std::move(entries));
+  // Unsaved, so that the next save repairs the menu.
   Model.SetChanged(true);
   view_.EnableSaveItem(true);
   return true;

@@ -22,6 +22,9 @@ inline constexpr char kBackupKept[] =
     "The backup file %s could not be replaced. It still holds the list of an "
     "earlier save, and Load would bring that list back.";
 
+// A path a box quotes is cut to this: a box is as wide as its longest word.
+inline constexpr std::size_t kQuotedPathBytes = 80;
+
 // The platform as the workspace uses it.
 struct Platform {
   Registry& registry;

@@ -135,6 +135,21 @@ std::string MemoryRegistry::ReadString(const std::string& name) {
   return value.bytes.substr(0, value.bytes.find('\0'));
 }
 
+std::optional<std::string> MemoryRegistry::ReadShortString(
+    const std::string& name, std::size_t maxLength) {
+  Node* node = OpenNode();
+  if (!node) return std::nullopt;
+  auto it = node->values.find(Lower(name));
+  if (it == node->values.end() || it->second.second.type != kSz)
+    return std::nullopt;
+  // Judged by the bytes stored, as the system's read into a bounded buffer.
+  const std::string& bytes = it->second.second.bytes;
+  std::string text = bytes.substr(0, bytes.find('\0'));
+  if (bytes.size() > maxLength + 2 || text.size() > maxLength)
+    return std::nullopt;
+  return text;
+}
+
 void MemoryRegistry::Write(const std::string& name, std::uint32_t type,
                            const std::string& bytes) {
   Change();

@@ -26,6 +26,8 @@ class MemoryRegistry : public Registry {
   std::vector<std::string> GetKeyNames() override;
   bool ValueExists(const std::string& name) override;
   std::string ReadString(const std::string& name) override;
+  std::optional<std::string> ReadShortString(const std::string& name,
+                                             std::size_t maxLength) override;
   void WriteString(const std::string& name, const std::string& value) override;
   void WriteInteger(const std::string& name, std::uint32_t value) override;
   bool DeleteKey(const std::string& path) override;

@@ -117,6 +117,26 @@ std::string WinRegistry::ReadString(const std::string& name) {
   return value->data.substr(0, value->data.find('\0'));
 }
 
+std::optional<std::string> WinRegistry::ReadShortString(const std::string& name,
+                                                        std::size_t maxLength) {
+  Forget();
+  if (!key_) return std::nullopt;
+  // One byte for the terminator and one to tell a longer unterminated text;
+  // a value that does not fit is refused by the system, not read.
+  std::string data(maxLength + 2, '\0');
+  DWORD size = static_cast<DWORD>(data.size());
+  DWORD type = REG_NONE;
+  if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type,
+                       reinterpret_cast<BYTE*>(data.data()),
+                       &size) != ERROR_SUCCESS ||
+      type != REG_SZ)
+    return std::nullopt;
+  data.resize(std::min<std::size_t>(size, data.size()));
+  data.resize(std::min(data.size(), data.find('\0')));
+  if (data.size() > maxLength) return std::nullopt;
+  return data;
+}
+
 void WinRegistry::WriteString(const std::string& name,
                               const std::string& value) {
   Forget();

@@ -247,6 +247,33 @@ TEST_P(RegistryContractTest, TextEndsAtTheFirstNul) {
   EXPECT_EQ(registry().ReadString("nul only"), "");
 }
 
+// What another program may have written, read without reading it whole.
+TEST_P(RegistryContractTest, ShortTextIsReadOnlyWhenPlainTextAndShort) {
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::string bytes;
+    std::optional<std::string> read;
+  } rows[] = {
+      {"fits", kSz, std::string("abcd\0", 5), "abcd"},
+      {"unterminated", kSz, "abcd", "abcd"},
+      {"empty", kSz, "", ""},
+      {"inner nul", kSz, std::string("ab\0c", 4), "ab"},
+      {"one more", kSz, std::string("abcde\0", 6), std::nullopt},
+      {"huge", kSz, std::string(100000, 'x') + '\0', std::nullopt},
+      {"expandable", kExpandSz, std::string("abc\0", 4), std::nullopt},
+      {"dword", kDword, std::string("\x04\0\0\0", 4), std::nullopt},
+      {"binary", kBinary, std::string(100000, 'x'), std::nullopt},
+  };
+  for (const auto& row : rows)
+    backend().SetRawValue(Path("k"), row.name, row.type, row.bytes);
+  EXPECT_EQ(registry().ReadShortString("fits", 4), std::nullopt);  // no key
+  ASSERT_TRUE(registry().OpenKey(Path("k"), false));
+  for (const auto& row : rows)
+    EXPECT_EQ(registry().ReadShortString(row.name, 4), row.read) << row.name;
+  EXPECT_EQ(registry().ReadShortString("missing", 4), std::nullopt);
+}
+
 TEST_P(RegistryContractTest, ExpandableTextIsReadUnexpanded) {
   backend().SetRawValue(Path("k"), "e", kExpandSz,
                         std::string("%SystemRoot%\\x\0", 15));

@@ -29,6 +29,10 @@ TEST(DoubleByteTest, CutsKeepWholeCharacters) {
   EXPECT_EQ(WholePrefix(kHyo + kSo, 3), kHyo);
   // A lone lead byte at the end is one character.
   EXPECT_EQ(WholePrefix("ab\x95", 3), "ab\x95");
+  EXPECT_EQ(Abbreviated("C:\\" + kHyo + kHyo + "\\file", 10), "C:...\\file");
+  // Byte by byte, the end would start with 表's second byte, a backslash.
+  EXPECT_EQ(Abbreviated("abcde" + kHyo + "gh", 7), "a...gh");
+  EXPECT_EQ(Abbreviated("short", 5), "short");
 
   ScopedCodePage western(nullptr);  // single-byte: every byte counts
   EXPECT_EQ(CutToBuffer(text), text.substr(0, 255));

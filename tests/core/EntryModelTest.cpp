@@ -186,7 +186,7 @@ TEST_F(EntryModelTest, UpAndDownSwapWithNeighbourAndFollowIt) {
                 {"B", {"b"}}, {"A", {"a1", "a2"}}, {"C", {"c1\r\nc2"}}}));
   EXPECT_EQ(view.selected, 0);
   EXPECT_TRUE(view.focused);
-  EXPECT_EQ(Flags(), FlagPair(true, false));
+  EXPECT_EQ(Flags(), kOn);
 
   model.Down();
   EXPECT_EQ(model.Sections()[1], (TSection{"B", "b"}));

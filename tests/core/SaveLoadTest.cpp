@@ -19,6 +19,7 @@ namespace {
 const std::string kKey = kMenuExtKey;
 const std::string kWork = "C:\\Forms";
 const std::string kBackup = kWork + "\\BackUp.ifm";
+constexpr auto kError = ScriptedBoxes::Shown::Error;
 
 class SaveLoadTest : public FakeWorkspaceTest {
  protected:
@@ -61,15 +62,21 @@ class SaveLoadTest : public FakeWorkspaceTest {
   struct NextStart {
     std::vector<TSection> list;
     bool asked = false;
+    std::vector<ScriptedBoxes::Shown> shown;
   };
-  NextStart StartAgain(Answer answer) {
+  // Saves at its end, when told.
+  NextStart StartAgain(Answer answer, bool save = false) {
     MemoryEntryView nextView;
     ScriptedBoxes nextBoxes;
     nextBoxes.answers = {answer};
     TWorkspace next(nextView, nextBoxes, {registry, files, profiles});
     next.Start(kWork);
     next.LoadFromRegistry();
-    return {next.Model.Sections(), !nextBoxes.shown.empty()};
+    const bool asked = !nextBoxes.shown.empty() &&
+                       nextBoxes.shown[0].kind == ScriptedBoxes::Shown::YesNo;
+    NextStart seen{next.Model.Sections(), asked, nextBoxes.shown};
+    if (save) next.SaveBtnClick();
+    return seen;
   }
   // After a save of `after` over `before` that may have been cut short: the
   // next start shows one of the two lists, or asks and then restores
@@ -210,6 +217,58 @@ TEST_F(SaveLoadTest, ASaveCutShortAnywhereNeverShortensTheListUnasked) {
       }
     }
   }
+}
+
+// The mark is any program's to write: only a backup that reads whole is
+// offered; else the start keeps the menu's list, says why, and the next
+// save leaves every store holding it.
+TEST_F(SaveLoadTest, AMarkNamingNoWholeBackupKeepsTheMenusList) {
+  const std::vector<TSection> saved{{"A", "a"}, {"B", "b"}, {"C", "c"}};
+  const std::string other = "C:\\Other\\BackUp.ifm";
+  files.AddFolder("C:\\Other");
+  using Raw = MemoryRegistry;
+  const struct {
+    const char* what;
+    std::uint32_t type;
+    std::string mark;
+    std::optional<std::string> file;  // at `other`
+    ScriptedBoxes::Shown::Kind box;
+  } rows[] = {
+      {"a missing file", Raw::kSz, "C:\\Gone\\BackUp.ifm", {}, kError},
+      {"a folder", Raw::kSz, kWork + "\\Script", {}, kError},
+      {"an empty file", Raw::kSz, other, "", kError},
+      {"no section User", Raw::kSz, other, "[Other]\r\n0.Title=X\r\n", kError},
+      {"a gap", Raw::kSz, other, "[User]\r\n0.Title=X\r\n2.Title=Z\r\n",
+       kError},
+      {"an over-long value",
+       Raw::kSz,
+       "C:\\" + std::string(100000, 'x'),
+       {},
+       kError},
+      {"an empty value", Raw::kSz, "", {}, kError},
+      {"a non-text value", Raw::kDword, std::string("\x01\0\0", 4), {}, kError},
+      {"a whole backup", Raw::kSz, other,
+       "[User]\r\n0.Title=X\r\n1.Title=Y\r\n", ScriptedBoxes::Shown::YesNo},
+  };
+  for (const auto& row : rows) {
+    Have(saved);
+    ws.SaveBtnClick();
+    files.DeleteFile(other);
+    if (row.file) files.AddFile(other, *row.file);
+    registry.SetRawValue(kKey, kSaveMarkValue, row.type, row.mark + '\0');
+    const NextStart next = StartAgain(Answer::No, true);
+    EXPECT_EQ(next.list, saved) << row.what;
+    ASSERT_EQ(next.shown.size(), 1u) << row.what;
+    EXPECT_EQ(next.shown[0].kind, row.box) << row.what;
+    EXPECT_LT(next.shown[0].text.size(), 300u) << row.what;
+    EXPECT_EQ(Subkeys().size(), 3u) << row.what;
+    EXPECT_EQ(BackupFile(), BackupText({{"A", "a"}, {"B", "b"}, {"C", "c"}}))
+        << row.what;
+    EXPECT_FALSE(registry.GetRawValue(kKey, kSaveMarkValue)) << row.what;
+  }
+  registry.SetRawValue(kKey, kSaveMarkValue, Raw::kSz, other + '\0');
+  EXPECT_EQ(StartAgain(Answer::Yes).list,
+            (std::vector<TSection>{{"X", ""}, {"Y", ""}}));
 }
 
 TEST_F(SaveLoadTest, EmptyListLeavesNoBackupAndNoSubkeys) {
