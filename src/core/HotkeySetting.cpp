@@ -53,6 +53,26 @@ unsigned KeyCode(std::string_view name) {
 }
 
 bool IsFunctionKey(unsigned key) { return key >= kF1 && key < kF1 + 24; }
+bool IsLetter(unsigned key) { return key >= 'A' && key <= 'Z'; }
+
+// Keys Windows itself or every program acts on: the hotkey would take them.
+bool TakenFromEveryone(const Hotkey& hotkey) {
+  const bool ctrl = hotkey.modifiers & kModControl;
+  const bool alt = hotkey.modifiers & kModAlt;
+  const bool win = hotkey.modifiers & kModWin;
+  // Alt+F4, Alt+Tab, Alt+Space, and F1 (help) to F12 (F10: the menu bar).
+  if (!ctrl && !win) return alt ? !IsLetter(hotkey.key) : hotkey.key < kF1 + 12;
+  if (win && !ctrl && !alt) return true;  // Win+L, Win+D, Win+Shift+S...
+  if (ctrl && alt && hotkey.key == 0x2E) return true;  // Ctrl+Alt+Delete
+  // Ctrl+Win: virtual desktops (D, F4, Left, Right), Narrator (Enter), the
+  // on-screen keyboard (O) and the colour filters (C).
+  constexpr unsigned kDesktopKeys[] = {'D',  kF1 + 3, 0x25, 0x27,
+                                       0x0D, 'O',     'C'};
+  if (ctrl && win && !alt)
+    for (unsigned key : kDesktopKeys)
+      if (hotkey.key == key) return true;
+  return false;
+}
 }  // namespace
 
 std::optional<Hotkey> ParseHotkey(std::string_view text) {
@@ -71,10 +91,7 @@ std::optional<Hotkey> ParseHotkey(std::string_view text) {
     hotkey.modifiers |= modifier;
     text.remove_prefix(plus + 1);
   }
-  if (hotkey.key == 0) return std::nullopt;
-  if (!IsFunctionKey(hotkey.key) &&
-      !(hotkey.modifiers & (kModControl | kModAlt | kModWin)))
-    return std::nullopt;
+  if (hotkey.key == 0 || TakenFromEveryone(hotkey)) return std::nullopt;
   return hotkey;
 }
 

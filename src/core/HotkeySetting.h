@@ -25,11 +25,13 @@ struct Hotkey {
   bool operator==(const Hotkey&) const = default;
 };
 
-// "Ctrl+Alt+Space", "win+shift+F9", "Alt + T": Ctrl, Alt, Shift and Win in
+// "Ctrl+Alt+Space", "win+ctrl+F9", "Alt + T": Ctrl, Alt, Shift and Win in
 // any order and case, then one key: a letter, a digit, F1 to F24, Space,
 // Tab, Enter, Insert, Delete, Home, End, PageUp, PageDown, the arrows or
-// Pause. Only F keys may go without Ctrl, Alt or Win: any other key would
-// be taken from every program's typing. Anything else is no hotkey.
+// Pause. A key that Windows or every program needs is no hotkey: without
+// Ctrl or Win only Alt with a letter, or F13 to F24; not Win with only
+// Shift (Win+L, Win+D), nor Ctrl+Alt+Delete or the virtual desktops'
+// Ctrl+Win keys. Anything else is no hotkey either.
 std::optional<Hotkey> ParseHotkey(std::string_view text);
 // The key as ParseHotkey reads it, modifiers first: "Ctrl+Alt+Space".
 std::string HotkeyText(const Hotkey& hotkey);

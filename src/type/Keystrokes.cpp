@@ -13,6 +13,19 @@ constexpr DWORD kModifiersWaitMs = 5000;
 constexpr DWORD kForegroundWaitMs = 1000;
 constexpr DWORD kFocusWaitMs = 200;
 constexpr DWORD kPollMs = 10;
+// Small enough that a window coming to the front mid-typing stops it
+// within a moment, large enough that a fast program is not held back.
+constexpr std::size_t kPieceUnits = 16;
+// How long one question to the program may take, how long it may not
+// answer at all, and how long an edit control may stay as it is while its
+// program answers before it counts as full.
+constexpr DWORD kAnswerMs = 200;
+constexpr DWORD kHungMs = 5000;
+constexpr DWORD kStallMs = 1500;
+// How long the keys sent may take to arrive once a typing stops.
+constexpr DWORD kSettleMs = 300;
+// Where a field's progress cannot be read: the least pause between pieces.
+constexpr DWORD kFloorMs = 8;
 // A key with no meaning anywhere: pressed before Alt or Win is let go, so
 // that a lone Alt does not open the target's menu bar, nor Win the Start
 // menu.
@@ -42,7 +55,7 @@ void Type(std::vector<INPUT>& inputs, char16_t unit) {
   inputs.push_back(Unit(unit, KEYEVENTF_KEYUP));
 }
 
-// The hotkey's modifiers went down in the target and came up in the menu:
+// The hotkey's modifiers went down in the target and came up in the popup:
 // the target still holds them down until it is told otherwise.
 void LetGo(std::vector<INPUT>& inputs, unsigned modifiers) {
   struct Modifier {
@@ -78,6 +91,11 @@ void LineBreak(std::vector<INPUT>& inputs, FieldKind kind) {
   inputs.push_back(Key(VK_SHIFT, KEYEVENTF_KEYUP));
 }
 
+bool Send(std::vector<INPUT>& inputs) {
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(),
+                   sizeof(INPUT)) == inputs.size();
+}
+
 bool AnyModifierDown() {
   for (int vk : {VK_CONTROL, VK_MENU, VK_SHIFT, VK_LWIN, VK_RWIN})
     if (GetAsyncKeyState(vk) & 0x8000) return true;
@@ -95,46 +113,208 @@ bool WaitUntil(Done done, DWORD timeoutMs) {
   return true;
 }
 
-// Puts the focus back on the control that had it, where the target does
-// not do so itself when it comes to the front.
-void RestoreFocus(const Target& target) {
-  auto focus = [&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(target.thread, &info) ? info.hwndFocus : nullptr;
-  };
-  if (WaitUntil([&] { return focus() == target.focus; }, kFocusWaitMs) ||
-      !IsWindow(target.focus))
-    return;
-  const DWORD self = GetCurrentThreadId();
-  if (AttachThreadInput(self, target.thread, TRUE)) {
-    SetFocus(target.focus);
-    AttachThreadInput(self, target.thread, FALSE);
+// Sleep(1) sleeps a millisecond while it lives, not the system's tick.
+class FineSleep {
+ public:
+  FineSleep() : fine_(timeBeginPeriod(1) == TIMERR_NOERROR) {}
+  ~FineSleep() {
+    if (fine_) timeEndPeriod(1);
   }
+  FineSleep(const FineSleep&) = delete;
+  FineSleep& operator=(const FineSleep&) = delete;
+
+ private:
+  bool fine_;
+};
+
+// Our input joined to the target's for as long as it lives: only then may
+// this thread set the target's focus. Never left joined.
+class JoinedInput {
+ public:
+  explicit JoinedInput(DWORD thread)
+      : thread_(thread),
+        joined_(AttachThreadInput(GetCurrentThreadId(), thread, TRUE)) {}
+  ~JoinedInput() {
+    if (joined_) AttachThreadInput(GetCurrentThreadId(), thread_, FALSE);
+  }
+  JoinedInput(const JoinedInput&) = delete;
+  JoinedInput& operator=(const JoinedInput&) = delete;
+  explicit operator bool() const { return joined_; }
+
+ private:
+  DWORD thread_;
+  bool joined_;
+};
+
+HWND FocusOrWindow(const Target& target) {
+  const HWND focus = FocusOf(target.thread);
+  return focus ? focus : target.window;
 }
+
+// Whether the target is still where the typing may go.
+StopReason Where(const Target& target) {
+  DWORD process = 0;
+  if (!IsWindow(target.window) ||
+      GetWindowThreadProcessId(target.window, &process) != target.thread ||
+      process != target.process)
+    return StopReason::WindowGone;
+  if (GetForegroundWindow() != target.window) return StopReason::NotInFront;
+  if (FocusOrWindow(target) != target.focus) return StopReason::FocusMoved;
+  return StopReason::None;
+}
+
+// The window in front again with the field focused, where the target does
+// not focus it itself when it comes to the front.
+StopReason BringBack(const Target& target) {
+  if (Where(target) == StopReason::WindowGone) return StopReason::WindowGone;
+  SetForegroundWindow(target.window);
+  if (!WaitUntil([&] { return GetForegroundWindow() == target.window; },
+                 kForegroundWaitMs))
+    return StopReason::NotInFront;
+  if (!WaitUntil([&] { return FocusOrWindow(target) == target.focus; },
+                 kFocusWaitMs) &&
+      IsWindow(target.focus)) {
+    if (const JoinedInput joined{target.thread}) SetFocus(target.focus);
+  }
+  return Where(target);
+}
+
+// What an edit control answers, without waiting on a program that hangs.
+std::optional<DWORD_PTR> Ask(HWND window, UINT message) {
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(window, message, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs,
+                           &answer))
+    return std::nullopt;
+  return answer;
+}
+
+// How far a typing got, where the field tells: an edit control's text
+// grows by what it takes.
+class Progress {
+ public:
+  explicit Progress(const Target& target) : target_(target) {
+    if (!target.edit) return;
+    const auto length = Ask(target.focus, WM_GETTEXTLENGTH);
+    const auto selection = Ask(target.focus, EM_GETSEL);
+    // Positions past 65535 do not fit the answer: the progress is unknown.
+    if (!length || !selection || *selection == static_cast<DWORD>(-1)) return;
+    const WORD start = LOWORD(*selection), end = HIWORD(*selection);
+    // The first character replaces the selection.
+    base_ = *length - (end > start ? end - start : 0);
+    known_ = true;
+  }
+
+  // Waits until the program has taken the first `sent` units of the plan.
+  StopReason WaitTaken(std::u16string_view sent, const StopCheck& stopCheck,
+                       std::size_t& taken) {
+    taken = sent.size();
+    if (!known_) return WaitIdle(stopCheck);
+    const std::size_t want = base_ + FieldGrowth(sent, target_.kind).least;
+    ULONGLONG answered = GetTickCount64(), grew = answered;
+    std::size_t last = 0;
+    for (;;) {
+      const ULONGLONG now = GetTickCount64();
+      if (const auto length = Ask(target_.focus, WM_GETTEXTLENGTH)) {
+        if (*length >= want) return StopReason::None;
+        answered = now;
+        if (*length != last) {
+          last = *length;
+          grew = now;
+        } else if (now - grew > kStallMs) {
+          taken = Arrived(sent.size());
+          return StopReason::FieldFull;
+        } else {
+          Sleep(1);
+        }
+      } else if (now - answered > kHungMs) {
+        return StopReason::NotResponding;
+      }
+      // Keys still waiting may be lost with the window or the focus.
+      StopReason reason = stopCheck();
+      if (reason == StopReason::None) reason = Where(target_);
+      if (reason != StopReason::None) {
+        taken = Arrived(sent.size());
+        return reason;
+      }
+    }
+  }
+
+ private:
+  // What the field shows of the units sent, once it has settled.
+  std::size_t Arrived(std::size_t sent) {
+    std::size_t length = 0;
+    WaitUntil(
+        [&] {
+          const std::size_t before = length;
+          length = Ask(target_.focus, WM_GETTEXTLENGTH).value_or(length);
+          return length == before;
+        },
+        kSettleMs);
+    return length > base_ ? std::min(sent, length - base_) : 0;
+  }
+
+  // Where the field does not tell: once the program has taken two messages
+  // of ours, and a short pause.
+  StopReason WaitIdle(const StopCheck& stopCheck) {
+    const ULONGLONG start = GetTickCount64();
+    for (int answers = 0; answers < 2;) {
+      if (Ask(target_.window, WM_NULL))
+        ++answers;
+      else if (GetTickCount64() - start > kHungMs)
+        return StopReason::NotResponding;
+      if (const StopReason reason = stopCheck(); reason != StopReason::None)
+        return reason;
+    }
+    Sleep(kFloorMs);
+    return StopReason::None;
+  }
+
+  const Target& target_;
+  // The text's length before the first character, when known.
+  std::size_t base_ = 0;
+  bool known_ = false;
+};
 }  // namespace
 
 bool WaitForModifiersUp() {
   return WaitUntil([] { return !AnyModifierDown(); }, kModifiersWaitMs);
 }
 
-bool TypeInto(const Target& target, const std::u16string& plan,
-              unsigned hotkeyModifiers) {
-  SetForegroundWindow(target.window);
-  WaitUntil([&] { return GetForegroundWindow() == target.window; },
-            kForegroundWaitMs);
-  RestoreFocus(target);
+Typed TypeInto(const Target& target, std::u16string_view plan,
+               unsigned hotkeyModifiers, const StopCheck& stopCheck) {
+  const FineSleep fine;
+  Typed typed;
+  if ((typed.reason = BringBack(target)) != StopReason::None) return typed;
   std::vector<INPUT> inputs;
   LetGo(inputs, hotkeyModifiers);
-  for (char16_t unit : plan) {
-    if (unit == u'\n')
-      LineBreak(inputs, target.kind);
-    else
-      Type(inputs, unit);
+  if (!inputs.empty() && !Send(inputs)) {
+    typed.reason = StopReason::Refused;
+    return typed;
   }
-  const UINT sent =
-      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-  return sent == inputs.size();
+  Progress progress(target);
+  for (std::u16string_view piece : TypingPieces(plan, kPieceUnits)) {
+    // Asked last before the keys go: nothing may come between.
+    if ((typed.reason = stopCheck()) != StopReason::None ||
+        (typed.reason = Where(target)) != StopReason::None)
+      return typed;
+    inputs.clear();
+    for (char16_t unit : piece) {
+      if (unit == u'\n')
+        LineBreak(inputs, target.kind);
+      else
+        Type(inputs, unit);
+    }
+    if (!Send(inputs)) {
+      typed.reason = StopReason::Refused;
+      return typed;
+    }
+    std::size_t taken = 0;
+    typed.reason = progress.WaitTaken(
+        plan.substr(0, typed.units + piece.size()), stopCheck, taken);
+    typed.units = taken;
+    if (typed.reason != StopReason::None) return typed;
+  }
+  return typed;
 }
 
 }  // namespace tavro::type

@@ -5,8 +5,11 @@
 #include "Target.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <string_view>
 
+#include "CodePage.h"
 #include "Handles.h"
 
 namespace tavro::type {
@@ -40,9 +43,12 @@ constexpr GUID kIidServiceProvider = {
     0x11ce,
     {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}};
 constexpr long kIa2StateMultiLine = 0x200;
+constexpr long kIa2StateSingleLine = 0x2000;
 // A focus chain deeper than this is a loop.
 constexpr int kMostFocusSteps = 32;
 constexpr int kForegroundTries = 30;
+// How long the field's program may take to say what the field is.
+constexpr DWORD kAskMs = 500;
 
 template <typename T>
 class ComRef {
@@ -102,32 +108,127 @@ bool FocusedAccessible(HWND focus, ComRef<IAccessible>& object) {
 }
 
 // Chromium and Firefox say SINGLE_LINE or MULTI_LINE through IAccessible2;
-// anything that does not say is taken for one line, where a line break
-// could submit a form.
-FieldKind AccessibleKind(HWND focus) {
+// none when the field does not say.
+std::optional<bool> AccessibleMultiLine(HWND focus) {
   ComRef<IAccessible> object;
-  if (!FocusedAccessible(focus, object)) return FieldKind::SingleLine;
+  if (!FocusedAccessible(focus, object)) return std::nullopt;
   ComRef<IServiceProvider> services;
   ComRef<IAccessible2States> ia2;
   long states = 0;
-  if (SUCCEEDED(object->QueryInterface(kIidServiceProvider, services.Out())) &&
-      SUCCEEDED(
-          services->QueryService(kIidAccessible, kIidAccessible2, ia2.Out())) &&
-      SUCCEEDED(ia2->get_states(&states)) && (states & kIa2StateMultiLine))
-    return FieldKind::MultiLineOther;
-  return FieldKind::SingleLine;
+  if (FAILED(object->QueryInterface(kIidServiceProvider, services.Out())) ||
+      FAILED(
+          services->QueryService(kIidAccessible, kIidAccessible2, ia2.Out())) ||
+      FAILED(ia2->get_states(&states)))
+    return std::nullopt;
+  if (states & kIa2StateMultiLine) return true;
+  if (states & kIa2StateSingleLine) return false;
+  return std::nullopt;
 }
 
-FieldKind KindOf(HWND focus) {
+// UI Automation's control type of the window is Document. The library is
+// loaded only for a field that is no edit control and that IAccessible2
+// says nothing of.
+bool AutomationDocument(HWND focus) {
+  DECLARE_HANDLE(HUIANODE);
+  using NodeFromHandle = HRESULT(WINAPI*)(HWND, HUIANODE*);
+  using PropertyValue = HRESULT(WINAPI*)(HUIANODE, int, VARIANT*);
+  using NodeRelease = BOOL(WINAPI*)(HUIANODE);
+  constexpr int kControlTypeProperty = 30003;
+  constexpr long kDocumentControlType = 50030;
+  static const HMODULE core = LoadLibraryA("uiautomationcore.dll");
+  if (!core) return false;
+  const auto fromHandle = reinterpret_cast<NodeFromHandle>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaNodeFromHandle")));
+  const auto property = reinterpret_cast<PropertyValue>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaGetPropertyValue")));
+  const auto release = reinterpret_cast<NodeRelease>(
+      reinterpret_cast<void*>(GetProcAddress(core, "UiaNodeRelease")));
+  HUIANODE node = nullptr;
+  if (!fromHandle || !property || !release ||
+      FAILED(fromHandle(focus, &node)) || !node)
+    return false;
+  VARIANT type;
+  VariantInit(&type);
+  // Wine answers a property it does not know with VT_UNKNOWN.
+  const bool document =
+      SUCCEEDED(property(node, kControlTypeProperty, &type)) &&
+      type.vt == VT_I4 && type.lVal == kDocumentControlType;
+  VariantClear(&type);
+  release(node);
+  return document;
+}
+
+// What IAccessible2 and UI Automation say of the field, asked on a thread
+// of their own: both wait on the field's program without a limit, and a
+// program that hangs would hold TavroType with it.
+void AccessibleFacts(HWND focus, FieldFacts& facts) {
+  struct Job {
+    HWND focus;
+    FieldFacts facts;
+  };
+  auto job = std::make_shared<Job>(Job{focus, {}});
+  auto* shared = new std::shared_ptr<Job>(job);
+  const win::UniqueHandle thread(CreateThread(
+      nullptr, 0,
+      [](void* parameter) -> DWORD {
+        const std::unique_ptr<std::shared_ptr<Job>> owned(
+            static_cast<std::shared_ptr<Job>*>(parameter));
+        Job& job = **owned;
+        const bool com =
+            SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
+        job.facts.accessibleMultiLine = AccessibleMultiLine(job.focus);
+        if (!job.facts.accessibleMultiLine)
+          job.facts.automationDocument = AutomationDocument(job.focus);
+        if (com) CoUninitialize();
+        return 0;
+      },
+      shared, 0, nullptr));
+  if (!thread) {
+    delete shared;
+    return;
+  }
+  if (WaitForSingleObject(thread.get(), kAskMs) == WAIT_OBJECT_0) {
+    facts.accessibleMultiLine = job->facts.accessibleMultiLine;
+    facts.automationDocument = job->facts.automationDocument;
+  }
+}
+
+bool IsEditClass(HWND focus) {
   char name[64] = {};
-  // The system class below a Delphi TMemo, a WinForms TextBox and the like.
+  // The system class below a Delphi TMemo, a WinForms TextBox and the like;
+  // the rich edit classes too.
   RealGetWindowClassA(focus, name, sizeof name);
   CharLowerA(name);
-  if (std::string_view(name).find("edit") != std::string_view::npos)
-    return (GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE)
-               ? FieldKind::MultiLineEdit
-               : FieldKind::SingleLine;
-  return AccessibleKind(focus);
+  return std::string_view(name).find("edit") != std::string_view::npos;
+}
+
+FieldFacts FactsOf(HWND focus) {
+  FieldFacts facts;
+  facts.edit = IsEditClass(focus);
+  if (facts.edit) {
+    facts.editMultiLine = GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE;
+    return facts;
+  }
+  AccessibleFacts(focus, facts);
+  return facts;
+}
+
+std::string ProgramName(HWND window, DWORD process) {
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  std::string name = title;
+  const win::UniqueHandle handle(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process));
+  char path[MAX_PATH] = {};
+  DWORD size = sizeof path;
+  if (handle && QueryFullProcessImageNameA(handle.get(), 0, path, &size)) {
+    const std::string_view file =
+        std::string_view(path, size)
+            .substr(FileNameStart(std::string_view(path, size)));
+    name = name.empty() ? std::string(file)
+                        : name + " (" + std::string(file) + ")";
+  }
+  return name.empty() ? "that program" : name;
 }
 
 // The caret as browsers report it, where they draw their own.
@@ -200,13 +301,24 @@ Target FindTarget(HWND self) {
   target.window = GetForegroundWindow();
   if (!target.window || target.window == self) return {};
   target.thread = GetWindowThreadProcessId(target.window, &target.process);
+  // The popup of a pick not yet ended, or a box of ours.
+  if (target.process == GetCurrentProcessId()) return {};
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   if (!GetGUIThreadInfo(target.thread, &info)) info = {};
   target.focus = info.hwndFocus ? info.hwndFocus : target.window;
-  target.kind = KindOf(target.focus);
+  const FieldFacts facts = FactsOf(target.focus);
+  target.kind = KindOfField(facts);
+  target.edit = facts.edit;
+  target.program = ProgramName(target.window, target.process);
   target.anchor = Anchor(info, target.focus);
   return target;
+}
+
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 bool RunsAboveUs(DWORD process) {

@@ -4,15 +4,11 @@
 
 #include <windows.h>
 
-namespace tavro::type {
+#include <string>
 
-enum class FieldKind {
-  SingleLine,
-  // A Win32 edit or rich edit control with ES_MULTILINE.
-  MultiLineEdit,
-  // A field whose accessibility interface says it takes several lines.
-  MultiLineOther,
-};
+#include "TypingPlan.h"
+
+namespace tavro::type {
 
 struct Target {
   HWND window = nullptr;  // the foreground window
@@ -23,7 +19,15 @@ struct Target {
   // focused window's top left corner; inside the monitor's work area.
   RECT anchor{};
   FieldKind kind = FieldKind::SingleLine;
+  // A Win32 edit or rich edit control, whose text length tells how far a
+  // typing got.
+  bool edit = false;
+  // The window's title and its program's file name, for a message.
+  std::string program;
 };
+
+// The control that has the focus in the thread, or none.
+HWND FocusOf(DWORD thread);
 
 // The foreground window's focused field; no window when the foreground is
 // `self` or there is none.

@@ -1,8 +1,8 @@
 // TavroType: types Tavro's saved entries into the focused field of any
-// program. A hotkey opens a menu of the entries at the caret; the picked
-// Content is typed as keystrokes. It reads the menu key Tavro saves to and
-// follows every Save; it writes nothing, shows no window otherwise, and
-// runs once per user.
+// program. A hotkey opens a popup of the entries at the caret; the picked
+// Content is typed as keystrokes, only into the field it was picked for. It
+// reads the menu key Tavro saves to and follows every Save; it writes nothing,
+// shows no window otherwise, and runs once per user.
 #include <windows.h>
 #include <objbase.h>
 
@@ -33,15 +33,25 @@ constexpr char kTaken[] =
     "The hotkey %s is taken by another program, so TavroType offers no "
     "hotkey. Choose another in ";
 constexpr char kBad[] =
-    "The hotkey \"%s\" is not one TavroType knows, so it offers no hotkey. "
-    "Write for example Key=Ctrl+Alt+Space in ";
+    "The hotkey \"%s\" is not one TavroType can use, so it offers no "
+    "hotkey. Use Ctrl or Win with a key, Alt with a letter, or F13 to F24 "
+    "(not a key Windows or every program needs, such as Alt+F4 or Win+L): "
+    "for example Key=Ctrl+Alt+Space in ";
 constexpr char kApplyChange[] =
     ", then turn Tools > Type entries anywhere off and on in Tavro.";
 constexpr char kElevated[] =
     "This window belongs to a program that runs as administrator: Windows "
     "lets no normal program type into it. Type the entry yourself there, or "
     "start that program without administrator rights.";
+constexpr char kGone[] =
+    "The entry \"%s\" was deleted or renamed in Tavro while the popup was "
+    "open, so nothing was typed.";
 constexpr int kHotkeyId = 1;
+// Esc, taken while a typing runs so that it stops it.
+constexpr int kEscapeId = 2;
+// Quoted from TavroType.ini: a box is as wide as its longest word.
+constexpr std::size_t kQuotedValue = 40;
+constexpr std::size_t kQuotedPath = 80;
 // The writes of one Save come as a burst; the list is read once the key
 // has been quiet this long.
 constexpr DWORD kQuietMs = 150;
@@ -69,31 +79,35 @@ class TypeWindow {
   explicit TypeWindow(HINSTANCE instance)
       : quitMessage_(RegisterWindowMessageA(win::kTypeQuitMessage)),
         menuKey_(MenuKey()),
-        watch_(menuKey_) {
+        watch_(menuKey_),
+        picker_(instance) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = &TypeWindow::Proc;
     wc.hInstance = instance;
     wc.lpszClassName = win::kTypeWindowClass;
     RegisterClassA(&wc);
-    // A pop-up of one pixel, hidden but while the menu is up: a tool window,
-    // so that it never shows in the taskbar or in Alt+Tab.
-    window_ = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
-                              win::kTypeWindowClass, kCaption, WS_POPUP, 0, 0,
-                              1, 1, nullptr, nullptr, instance, this);
+    // Hidden for good: it takes the hotkey and the quit.
+    window_ =
+        CreateWindowExA(WS_EX_TOOLWINDOW, win::kTypeWindowClass, kCaption,
+                        WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, instance, this);
+    // Without a window (no desktop) nothing could end it.
+    if (!window_ || !picker_.Handle()) throw TavroError("no window");
     Reload();
   }
 
   void UseHotkey(const std::string& iniPath) {
     win::WinProfileFile profiles;
     const HotkeySetting setting = ReadHotkeySetting(profiles, iniPath);
+    const std::string ini = Abbreviated(iniPath, kQuotedPath);
     if (!setting.hotkey) {
-      Say(FormatError(kBad, *setting.bad) + iniPath + kApplyChange);
+      Say(FormatError(kBad, Abbreviated(*setting.bad, kQuotedValue)) + ini +
+          kApplyChange);
       return;
     }
     modifiers_ = setting.hotkey->modifiers;
     if (!RegisterHotKey(window_, kHotkeyId, modifiers_ | MOD_NOREPEAT,
                         setting.hotkey->key))
-      Say(FormatError(kTaken, HotkeyText(*setting.hotkey)) + iniPath +
+      Say(FormatError(kTaken, HotkeyText(*setting.hotkey)) + ini +
           kApplyChange);
   }
 
@@ -126,6 +140,8 @@ class TypeWindow {
   }
 
  private:
+  enum class State { Idle, Picking, Typing };
+
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam,
                                LPARAM lParam) {
     if (message == WM_NCCREATE)
@@ -137,20 +153,32 @@ class TypeWindow {
         reinterpret_cast<TypeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     try {
-      if (message == WM_HOTKEY && wParam == kHotkeyId) {
-        self->OnHotkey();
+      if (message == WM_HOTKEY) {
+        self->OnHotkey(static_cast<int>(wParam));
         return 0;
       }
     } catch (...) {
       // A failed pick types nothing; the next hotkey tries again.
+      self->state_ = State::Idle;
       MessageBeep(MB_ICONWARNING);
       return 0;
     }
     if (message == self->quitMessage_ || message == WM_DESTROY) {
-      PostQuitMessage(0);
+      self->Quit();
       return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);
+  }
+
+  // Now, or once the popup or the typing has let go.
+  void Quit() {
+    if (state_ == State::Idle) {
+      PostQuitMessage(0);
+      return;
+    }
+    quitting_ = true;
+    stop_ = StopReason::TurnedOff;
+    picker_.Close();
   }
 
   void Reload() {
@@ -158,39 +186,93 @@ class TypeWindow {
     entries_ = MenuRegistration(registry, menuKey_).Read(false).entries;
   }
 
-  void OnHotkey() {
-    // The hotkey again while the menu is up closes it (on Windows; Wine
-    // hands those keys to the menu instead).
-    if (picking_) {
-      EndMenu();
+  void OnHotkey(int id) {
+    // Pressed again: closes the popup, or stops the typing.
+    if (state_ == State::Picking) {
+      picker_.Close();
       return;
     }
+    if (state_ == State::Typing) {
+      stop_ = id == kEscapeId ? StopReason::Escape : StopReason::Hotkey;
+      return;
+    }
+    if (id != kHotkeyId) return;
     const Target target = FindTarget(window_);
     if (!target.window) return;
     if (RunsAboveUs(target.process)) {
       Say(kElevated);
       return;
     }
-    picking_ = true;
-    const int pick = PickEntry(window_, target.anchor, entries_);
-    picking_ = false;
-    if (pick < 0 || pick >= static_cast<int>(entries_.size()) ||
-        !WaitForModifiersUp()) {
+    state_ = State::Picking;
+    const std::optional<std::size_t> pick =
+        picker_.Run(target.anchor, entries_);
+    state_ = State::Idle;
+    if (quitting_) {
+      PostQuitMessage(0);
+      return;
+    }
+    if (!pick || !WaitForModifiersUp()) {
       SetForegroundWindow(target.window);
       return;
     }
+    // The entry as it stands now: a Save may have come while the popup was
+    // open.
+    const PickedEntry picked = Picked(entries_, *pick);
+    Reload();
+    const std::optional<std::size_t> now = Find(entries_, picked);
+    if (!now) {
+      Say(FormatError(kGone, Abbreviated(picked.title, kQuotedValue)));
+      return;
+    }
+    Type(target, entries_[*now].Title, entries_[*now].Content);
+  }
+
+  void Type(const Target& target, const std::string& title,
+            const std::string& content) {
     const std::u16string plan =
-        TypingPlan(entries_[static_cast<std::size_t>(pick)].Content,
-                   target.kind != FieldKind::SingleLine, Widen);
-    if (!TypeInto(target, plan, modifiers_)) Say(kElevated);
+        TypingPlan(content, target.kind != FieldKind::SingleLine, Widen);
+    state_ = State::Typing;
+    stop_ = StopReason::None;
+    const bool escape = RegisterHotKey(window_, kEscapeId, 0, VK_ESCAPE);
+    const Typed typed =
+        TypeInto(target, plan, modifiers_, [this] { return Pending(); });
+    if (escape) UnregisterHotKey(window_, kEscapeId);
+    state_ = State::Idle;
+    if (typed.reason == StopReason::Refused && typed.units == 0)
+      Say(kElevated);
+    else if (typed.reason != StopReason::None)
+      Say(StopMessage({title, target.program,
+                       CharacterCount(plan.substr(0, typed.units)),
+                       CharacterCount(plan), typed.reason}));
+    if (quitting_) PostQuitMessage(0);
+  }
+
+  // Between the pieces of a typing: what came for this program meanwhile.
+  StopReason Pending() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return StopReason::TurnedOff;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    // Where Esc could not be taken as a hotkey.
+    if (stop_ == StopReason::None && (GetAsyncKeyState(VK_ESCAPE) & 0x8000))
+      stop_ = StopReason::Escape;
+    return stop_;
   }
 
   const UINT quitMessage_;
   const std::string menuKey_;
   win::MenuKeyWatch watch_;
+  TPicker picker_;
   HWND window_ = nullptr;
   unsigned modifiers_ = 0;
-  bool picking_ = false;
+  State state_ = State::Idle;
+  StopReason stop_ = StopReason::None;
+  bool quitting_ = false;
   std::vector<TSection> entries_;
 };
 

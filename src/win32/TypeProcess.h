@@ -7,6 +7,8 @@
 namespace tavro::win {
 
 inline constexpr char kTypeWindowClass[] = "TavroType";
+// Its popup of entries.
+inline constexpr wchar_t kPickerWindowClass[] = L"TavroTypePicker";
 // RegisterWindowMessageA's name: a message no other program sends.
 inline constexpr char kTypeQuitMessage[] = "TavroType.Quit";
 

@@ -63,6 +63,9 @@ TEST(TypingPlanTest, LineBreaksBecomeKeysOrBlanksByTheField) {
       {"a\r\n\r\nb\r\n", u"a b", u"a\n\nb\n"},
       {"\r\n", u"", u"\n"},
       {"", u"", u""},
+      // Control characters are text, never commands: 0x16 would paste.
+      {"p\x16q\x08\x1a\x1b\x7f!", u"pq!", u"pq!"},
+      {"a\tb", u"a b", u"a\tb"},  // Tab would leave a one-line field
   };
   for (const Row& row : rows) {
     EXPECT_EQ(TypingPlan(row.content, false, WidenUtf8), row.oneLine)
@@ -84,6 +87,55 @@ TEST(TypingPlanTest, DoubleBytePairsAndSurrogatesStayWhole) {
             u"\U0001F600\nx");
 }
 
+TEST(TypingPlanTest, PiecesKeepSurrogatePairsAndCountCharacters) {
+  const std::u16string plan = u"ab\U0001F600cd";
+  EXPECT_EQ(TypingPieces(plan, 3),
+            (std::vector<std::u16string_view>{u"ab", u"\U0001F600c", u"d"}));
+  EXPECT_EQ(TypingPieces(plan, 100).size(), 1u);
+  EXPECT_TRUE(TypingPieces(u"", 3).empty());
+  EXPECT_EQ(CharacterCount(plan), 5u);
+  const Growth twoLines = FieldGrowth(u"a\nb", FieldKind::MultiLineEdit);
+  EXPECT_EQ(twoLines.least, 3u);
+  EXPECT_EQ(twoLines.most, 4u);
+}
+
+TEST(TypingPlanTest, TheFieldKindComesFromWhatTellsItFirst) {
+  struct Row {
+    FieldFacts facts;
+    FieldKind kind;
+  };
+  const Row rows[] = {
+      {{}, FieldKind::SingleLine},
+      {{true, false, true, true}, FieldKind::SingleLine},  // an edit says
+      {{true, true, {}, false}, FieldKind::MultiLineEdit},
+      {{false, false, true, false}, FieldKind::MultiLineOther},
+      {{false, false, false, true}, FieldKind::SingleLine},  // IA2 before UIA
+      {{false, false, {}, true}, FieldKind::MultiLineOther},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(KindOfField(row.facts), row.kind)
+        << static_cast<int>(&row - rows);
+}
+
+TEST(TypingPlanTest, AStopSaysWhatWasTypedWhereAndWhy) {
+  EXPECT_EQ(StopMessage({"E-mail", "Notepad (notepad.exe)", 12, 40,
+                         StopReason::NotInFront}),
+            "TavroType stopped typing \"E-mail\" into Notepad (notepad.exe) "
+            "after 12 of 40 characters: another window is in front.");
+  const std::string message =
+      StopMessage({std::string(5000, 't'), std::string(5000, 'p'), 0, 1,
+                   StopReason::Escape});
+  EXPECT_LT(message.size(), 220u);
+}
+
+TEST(TypingPlanTest, APickFindsItsEntryAfterASave) {
+  const std::vector<TSection> before{{"A", "1"}, {"B", "2"}, {"A", "3"}};
+  const PickedEntry second = Picked(before, 2);
+  EXPECT_EQ(Find(before, second), 2u);
+  EXPECT_EQ(Find({{"A", "new"}, {"A", "3+"}, {"B", "2"}}, second), 1u);
+  EXPECT_EQ(Find({{"A", "1"}, {"B", "2"}}, second), std::nullopt);
+}
+
 TEST(TypingPlanTest, LabelsAsTheBrowserMenuWithDigitAccessKeys) {
   EXPECT_EQ(PickerLabel(0, "E-mail"), "0&0.E-mail");
   EXPECT_EQ(PickerLabel(9, "R&D"), "0&9.R&&D");
@@ -100,13 +152,27 @@ TEST(HotkeySettingTest, ParsesModifiersAndOneKey) {
   };
   const Row rows[] = {
       {"Ctrl+Alt+Space", Hotkey{kModControl | kModAlt, 0x20}},
-      {" win + shift + f9 ", Hotkey{kModWin | kModShift, 0x78}},
+      {" win + ctrl + f9 ", Hotkey{kModWin | kModControl, 0x78}},
       {"Control+Alt+t", Hotkey{kModControl | kModAlt, 'T'}},
-      {"Alt+PageDown", Hotkey{kModAlt, 0x22}},
+      {"Alt+Shift+T", Hotkey{kModAlt | kModShift, 'T'}},
       {"F24", Hotkey{0, 0x87}},
+      {"Shift+F13", Hotkey{kModShift, 0x7C}},
       {"Ctrl+7", Hotkey{kModControl, '7'}},
+      {"Win+Alt+K", Hotkey{kModWin | kModAlt, 'K'}},
+      // What Windows or every program needs.
       {"Shift+A", std::nullopt},  // would take a capital letter away
       {"Space", std::nullopt},
+      {"Alt+F4", std::nullopt},
+      {"Alt+Tab", std::nullopt},
+      {"Alt+Space", std::nullopt},
+      {"Alt+PageDown", std::nullopt},
+      {"Alt+7", std::nullopt},
+      {"F12", std::nullopt},
+      {"Shift+F1", std::nullopt},
+      {"Win+L", std::nullopt},
+      {"Win+Shift+S", std::nullopt},
+      {"Ctrl+Alt+Delete", std::nullopt},
+      {"Ctrl+Win+Right", std::nullopt},
       {"Ctrl+Alt", std::nullopt},
       {"Ctrl+Alt+", std::nullopt},
       {"Ctrl+Hyper+A", std::nullopt},
