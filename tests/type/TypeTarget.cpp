@@ -21,8 +21,10 @@
 #include <uiautomationcore.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "TypeProcess.h"
 
@@ -349,6 +351,23 @@ int PrintRect(const char* title) {
   return 0;
 }
 
+// The old way, as a baseline: all the characters in one SendInput, into
+// whatever window is in front.
+int Burst(const char* count) {
+  std::vector<INPUT> inputs;
+  for (int i = 0; i < std::atoi(count); ++i)
+    for (const DWORD up : {0ul, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = static_cast<WORD>("abcdefghi "[i % 10]);
+      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(input);
+    }
+  const UINT sent =
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  return sent == inputs.size() ? 0 : 1;
+}
+
 int Hold() {
   if (!RegisterHotKey(nullptr, 1, MOD_CONTROL | MOD_ALT, VK_SPACE)) return 1;
   std::printf("held\n");
@@ -396,6 +415,7 @@ int main(int argc, char** argv) {
   if (mode == "front" && argc > 2) return Front(argv[2]);
   if (mode == "exists" && argc > 2) return Titled(argv[2]) ? 0 : 1;
   if (mode == "clear" && argc > 2) return Clear(argv[2]);
+  if (mode == "burst" && argc > 2) return Burst(argv[2]);
   if (mode == "rect" && argc > 2) return PrintRect(argv[2]);
   if (mode == "count") return CountTavroType();
   if (mode == "clip-set" && argc > 2) return SetClipboard(argv[2]);
@@ -406,7 +426,7 @@ int main(int argc, char** argv) {
   std::fprintf(stderr,
                "usage: TypeTarget window FILE [OPTION...] | front TITLE | "
                "exists TITLE | clear TITLE | rect TITLE | count | "
-               "clip-set TEXT | clip-get | quit | "
+               "burst N | clip-set TEXT | clip-get | quit | "
                "hold | box\n");
   return 2;
 }
