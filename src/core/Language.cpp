@@ -113,6 +113,27 @@ std::string LanguageFilePath(FileSystem& files, std::string_view workDir,
   return files.FileExists(inProgram) ? inProgram : inWork;
 }
 
+PickerTexts ReadPickerTexts(ProfileFile& files, FileSystem& fileSystem,
+                            std::string_view programDir) {
+  PickerTexts texts;
+  const std::string name = ReadLanguageSelection(files, programDir);
+  if (name.empty()) return texts;
+  const std::string path = Joined(programDir, "Languages\\" + name + ".ini");
+  if (!fileSystem.FileExists(path)) return texts;
+  SectionCache profiles(files);
+  auto read = [&](const char* section, const char* key, std::string& text) {
+    text = profiles.ReadString(path, section, key, text);
+  };
+  read(kMainForm, "Font.Name", texts.fontName);
+  texts.fontName = WholePrefix(texts.fontName, kFaceNameLimit);
+  texts.fontSize = StrToIntDef(
+      profiles.ReadString(path, kMainForm, "Font.Size", ""), kDefaultFontSize);
+  read("TavroType", "Picker.Hint", texts.hint);
+  read("TavroType", "Picker.NoMatch", texts.noMatch);
+  read("TavroType", "Picker.NoEntries", texts.noEntries);
+  return texts;
+}
+
 void ApplyLanguageFile(ProfileFile& files, const std::string& path,
                        TFormTexts& form, TMessages& messages,
                        TEditFormCaption& editCaptions) {

@@ -48,6 +48,19 @@ void ApplyLanguageFile(ProfileFile& profiles, const std::string& path,
                        TFormTexts& form, TMessages& messages,
                        TEditFormCaption& editCaptions);
 
+// What TavroType's popup takes from the chosen language file: the main
+// window's font and the popup's own texts. Without a language, the
+// system's menu font (no face) and the English texts.
+struct PickerTexts {
+  std::string fontName;
+  std::int32_t fontSize = 0;  // points
+  std::string hint = "Type to find an entry";
+  std::string noMatch = "No Title holds \"%s\"";
+  std::string noEntries = "(No saved entries: add them in Tavro and save)";
+};
+PickerTexts ReadPickerTexts(ProfileFile& profiles, FileSystem& files,
+                            std::string_view programDir);
+
 // Template Titles from "0" up to the first missing or empty one, each with
 // the file's one Content.
 std::vector<TSection> ReadTemplates(ProfileFile& profiles,

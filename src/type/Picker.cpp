@@ -1,8 +1,12 @@
 #include "Picker.h"
 
+#include <imm.h>
+
 #include <algorithm>
 
 #include "Dpi.h"
+#include "EntrySearch.h"
+#include "Registration.h"
 #include "SystemCodePage.h"
 #include "TypeProcess.h"
 #include "TypingPlan.h"
@@ -13,7 +17,10 @@ namespace {
 // 96-DPI lengths, as a menu of the system's has them.
 constexpr int kRowPadding = 3;
 constexpr int kTextMargin = 8;
-constexpr int kMinWidth = 120;
+constexpr int kMinWidth = 160;
+constexpr int kMaxWidth = 480;
+// The whole list shows up to this many rows; more scroll.
+constexpr int kMostRows = 20;
 
 using SpiForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
@@ -34,11 +41,41 @@ HFONT MenuFont(UINT dpi) {
   return CreateFontIndirectW(&metrics.lfMenuFont);
 }
 
+// The language's font, as Tavro's window shows it; the menu font without
+// a language.
+HFONT PickerFont(const PickerTexts& texts, UINT dpi) {
+  if (texts.fontName.empty() || texts.fontSize <= 0) return MenuFont(dpi);
+  return ui::CreatePointFont(texts.fontName.c_str(),
+                             std::min(texts.fontSize, 72), dpi);
+}
+
 RECT WorkArea(const RECT& anchor) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromRect(&anchor, MONITOR_DEFAULTTONEAREST), &monitor);
   return monitor.rcWork;
+}
+
+// Lower case, accents and the full-width forms of an input method folded
+// away, as the system knows them: "Café" and "ＣＡＦＥ" find "cafe".
+std::u16string Folded(std::u16string_view text) {
+  std::wstring in(text.begin(), text.end());
+  std::wstring out(in.size() * 3 + 1, L'\0');
+  const int n = in.empty()
+                    ? 0
+                    : FoldStringW(MAP_COMPOSITE | MAP_FOLDCZONE, in.c_str(),
+                                  static_cast<int>(in.size()), out.data(),
+                                  static_cast<int>(out.size()));
+  out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  if (n <= 0) out = in;
+  // The accents, now marks of their own.
+  std::erase_if(out, [](wchar_t c) { return c >= 0x0300 && c <= 0x036F; });
+  CharLowerBuffW(out.data(), static_cast<DWORD>(out.size()));
+  return {out.begin(), out.end()};
+}
+
+std::u16string Utf16(const std::wstring& text) {
+  return {text.begin(), text.end()};
 }
 }  // namespace
 
@@ -70,18 +107,26 @@ LRESULT CALLBACK TPicker::Proc(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 std::optional<std::size_t> TPicker::Run(const RECT& anchor,
-                                        const std::vector<TSection>& entries) {
+                                        const std::vector<TSection>& entries,
+                                        const PickerTexts& texts) {
   if (!window_ || running_) return std::nullopt;
-  entries_ = entries.size();
   labels_.clear();
-  for (std::size_t i = 0; i < entries.size(); ++i)
+  plainLabels_.clear();
+  folded_.clear();
+  for (std::size_t i = 0; i < entries.size(); ++i) {
     labels_.push_back(
         win::Widen(PickerLabel(static_cast<int>(i), entries[i].Title)));
-  if (labels_.empty()) labels_.push_back(win::Widen(kNoEntries));
-  highlighted_ = 0;
-  top_ = 0;
+    plainLabels_.push_back(
+        win::Widen(MenuKeyName(static_cast<int>(i), entries[i].Title)));
+    folded_.push_back(Folded(Utf16(win::Widen(entries[i].Title))));
+  }
+  hint_ = win::Widen(texts.hint);
+  noMatch_ = win::Widen(texts.noMatch);
+  noEntries_ = win::Widen(texts.noEntries);
+  typed_.clear();
+  Search();
   picked_.reset();
-  Layout(anchor);
+  Layout(anchor, texts);
   running_ = true;
   // Keys go to the window in front; a window that is not in front takes
   // none, under Wine not even from a menu loop.
@@ -114,40 +159,56 @@ void TPicker::Finish(std::optional<std::size_t> picked) {
   PostMessageW(window_.get(), WM_NULL, 0, 0);
 }
 
-void TPicker::Layout(const RECT& anchor) {
+void TPicker::Search() {
+  shown_ = SearchTitles(folded_, Folded(Utf16(typed_)));
+  highlighted_ = 0;
+  top_ = 0;
+  if (window_) {
+    InvalidateRect(window_.get(), nullptr, FALSE);
+    PlaceCaret();
+  }
+}
+
+void TPicker::Layout(const RECT& anchor, const PickerTexts& texts) {
   const RECT work = WorkArea(anchor);
   // Placed on the caret's monitor first, so that the window has its DPI.
   SetWindowPos(window_.get(), HWND_TOPMOST, anchor.left, anchor.bottom, 1, 1,
                SWP_NOACTIVATE);
   const UINT dpi = ui::WindowDpi(window_.get());
-  font_.reset(MenuFont(dpi));
+  font_.reset(PickerFont(texts, dpi));
   HDC dc = GetDC(window_.get());
   const HGDIOBJ old = SelectObject(dc, font_.get());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   margin_ = ui::Scale(kTextMargin, dpi);
-  rowHeight_ = metrics.tmHeight + 2 * ui::Scale(kRowPadding, dpi);
+  textHeight_ = metrics.tmHeight;
+  rowHeight_ = textHeight_ + 2 * ui::Scale(kRowPadding, dpi);
   int width = ui::Scale(kMinWidth, dpi);
-  for (const std::wstring& label : labels_) {
+  std::vector<std::wstring> lines = labels_;
+  lines.insert(lines.end(), {hint_, noEntries_});
+  for (const std::wstring& line : lines) {
     RECT r{};
-    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &r,
+    DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r,
               DT_SINGLELINE | DT_CALCRECT);
     width = std::max<int>(width, r.right + 2 * margin_);
   }
   SelectObject(dc, old);
   ReleaseDC(window_.get(), dc);
 
+  // The typed line, then the list; as high as the whole list, so that it
+  // stays where it opened while the list narrows.
   const int frame = 2 * GetSystemMetrics(SM_CXBORDER);
-  const int workWidth = work.right - work.left;
-  const int workHeight = work.bottom - work.top;
-  width = std::min(width + frame, workWidth / 2);
+  width = std::min({width, ui::Scale(kMaxWidth, dpi),
+                    static_cast<int>(work.right - work.left)}) +
+          frame;
   const int below = work.bottom - anchor.bottom;
   const int above = anchor.top - work.top;
-  const int room = std::max(below, above);
-  const int rows = std::max(
-      1, std::min<int>(static_cast<int>(labels_.size()),
-                       (std::min(room, workHeight) - frame) / rowHeight_));
-  const int height = rows * rowHeight_ + frame;
+  const int room = std::min(std::max(below, above),
+                            static_cast<int>(work.bottom - work.top));
+  const int rows = std::clamp<int>(
+      static_cast<int>(labels_.size()), 1,
+      std::min(kMostRows, std::max(1, (room - frame) / rowHeight_ - 1)));
+  const int height = (rows + 1) * rowHeight_ + frame;
   const int y = height <= below ? anchor.bottom : anchor.top - height;
   const int x = std::clamp<int>(anchor.left, work.left, work.right - width);
   SetWindowPos(window_.get(), HWND_TOPMOST, x,
@@ -158,17 +219,17 @@ void TPicker::Layout(const RECT& anchor) {
 int TPicker::VisibleRows() const {
   RECT client;
   GetClientRect(window_.get(), &client);
-  return std::max(1, static_cast<int>(client.bottom / rowHeight_));
+  return std::max(1, static_cast<int>(client.bottom / rowHeight_) - 1);
 }
 
 int TPicker::RowAt(int y) const {
-  const int row = top_ + y / rowHeight_;
-  return row >= 0 && row < static_cast<int>(entries_) ? row : -1;
+  const int row = top_ + y / rowHeight_ - 1;
+  return y >= rowHeight_ && row >= 0 && row < ShownCount() ? row : -1;
 }
 
 void TPicker::Highlight(int row) {
-  if (entries_ == 0) return;
-  highlighted_ = std::clamp<int>(row, 0, static_cast<int>(entries_) - 1);
+  if (shown_.empty()) return;
+  highlighted_ = std::clamp(row, 0, ShownCount() - 1);
   const int visible = VisibleRows();
   if (highlighted_ < top_) top_ = highlighted_;
   if (highlighted_ >= top_ + visible) top_ = highlighted_ - visible + 1;
@@ -176,13 +237,20 @@ void TPicker::Highlight(int row) {
 }
 
 void TPicker::KeyDown(WPARAM key) {
-  const int last = static_cast<int>(entries_) - 1;
+  const int last = ShownCount() - 1;
   switch (key) {
     case VK_ESCAPE:
-      Finish(std::nullopt);
+      // Clears what was typed first; closes when there is nothing.
+      if (typed_.empty()) {
+        Finish(std::nullopt);
+      } else {
+        typed_.clear();
+        Search();
+      }
       break;
     case VK_RETURN:
-      if (entries_) Finish(static_cast<std::size_t>(highlighted_));
+      if (!shown_.empty())
+        Finish(shown_[static_cast<std::size_t>(highlighted_)]);
       break;
     case VK_UP:  // round, as a menu's
       Highlight(highlighted_ > 0 ? highlighted_ - 1 : last);
@@ -205,33 +273,97 @@ void TPicker::KeyDown(WPARAM key) {
   }
 }
 
+void TPicker::Char(wchar_t c) {
+  if (c == L'\b') {
+    if (typed_.empty()) return;
+    typed_.pop_back();
+    // Never half a surrogate pair.
+    if (!typed_.empty() && typed_.back() >= 0xD800 && typed_.back() < 0xDC00)
+      typed_.pop_back();
+    Search();
+    return;
+  }
+  // The first ten entries by their last digit, as the menu's access keys,
+  // while nothing is typed.
+  if (typed_.empty() && c >= L'0' && c <= L'9') {
+    if (static_cast<std::size_t>(c - L'0') < labels_.size())
+      Finish(static_cast<std::size_t>(c - L'0'));
+    return;
+  }
+  // Ctrl+letters and the like are no text.
+  if (c < 0x20 || c == 0x7F) return;
+  typed_ += c;
+  Search();
+}
+
+void TPicker::PlaceCaret() {
+  if (GetFocus() != window_.get()) return;
+  HDC dc = GetDC(window_.get());
+  const HGDIOBJ old = SelectObject(dc, font_.get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, typed_.c_str(), static_cast<int>(typed_.size()),
+                        &size);
+  SelectObject(dc, old);
+  ReleaseDC(window_.get(), dc);
+  const POINT at{margin_ + size.cx, (rowHeight_ - size.cy) / 2};
+  SetCaretPos(at.x, at.y);
+  // An input method composes at the typed text.
+  if (const HIMC context = ImmGetContext(window_.get())) {
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_POINT;
+    form.ptCurrentPos = at;
+    ImmSetCompositionWindow(context, &form);
+    ImmReleaseContext(window_.get(), context);
+  }
+}
+
 void TPicker::Paint(HDC target) {
   RECT client;
   GetClientRect(window_.get(), &client);
   // Drawn aside and put on the screen in one step: no flicker while the
-  // highlight moves.
+  // list narrows.
   HDC dc = CreateCompatibleDC(target);
   HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
   const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
   const HGDIOBJ oldFont = SelectObject(dc, font_.get());
   FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
   SetBkMode(dc, TRANSPARENT);
+  auto line = [&](int row, const std::wstring& text, int color, UINT flags) {
+    RECT r{margin_, row * rowHeight_, client.right - margin_,
+           (row + 1) * rowHeight_};
+    SetTextColor(dc, GetSysColor(color));
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | flags);
+  };
+
+  // What was typed, or what typing does; a line under it.
+  RECT search{0, 0, client.right, rowHeight_};
+  FillRect(dc, &search, GetSysColorBrush(COLOR_WINDOW));
+  if (typed_.empty())
+    line(0, hint_, COLOR_GRAYTEXT, DT_NOPREFIX);
+  else
+    line(0, typed_, COLOR_WINDOWTEXT, DT_NOPREFIX);
+  DrawEdge(dc, &search, EDGE_ETCHED, BF_BOTTOM);
+
+  if (labels_.empty()) {
+    line(1, noEntries_, COLOR_GRAYTEXT, DT_NOPREFIX);
+  } else if (shown_.empty()) {
+    std::wstring text = noMatch_;
+    if (const auto at = text.find(L"%s"); at != std::wstring::npos)
+      text.replace(at, 2, typed_);
+    line(1, text, COLOR_GRAYTEXT, DT_NOPREFIX);
+  }
   const int visible = VisibleRows();
-  for (int i = 0; i < visible && top_ + i < static_cast<int>(labels_.size());
-       ++i) {
+  for (int i = 0; i < visible && top_ + i < ShownCount(); ++i) {
     const int row = top_ + i;
-    RECT r{0, i * rowHeight_, client.right, (i + 1) * rowHeight_};
-    const bool lit = entries_ && row == highlighted_;
+    RECT r{0, (i + 1) * rowHeight_, client.right, (i + 2) * rowHeight_};
+    const bool lit = row == highlighted_;
     if (lit) FillRect(dc, &r, GetSysColorBrush(COLOR_HIGHLIGHT));
-    SetTextColor(dc, GetSysColor(!entries_ ? COLOR_GRAYTEXT
-                                 : lit     ? COLOR_HIGHLIGHTTEXT
-                                           : COLOR_MENUTEXT));
-    r.left += margin_;
-    r.right -= margin_;
-    const std::wstring& label = labels_[static_cast<std::size_t>(row)];
-    DrawTextW(dc, label.c_str(), static_cast<int>(label.size()), &r,
-              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS |
-                  (entries_ ? 0 : DT_NOPREFIX));
+    // Digits pick while nothing is typed: their access keys show then.
+    const std::size_t entry = shown_[static_cast<std::size_t>(row)];
+    line(i + 1, typed_.empty() ? labels_[entry] : plainLabels_[entry],
+         lit ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT,
+         typed_.empty() ? 0 : DT_NOPREFIX);
   }
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
   SelectObject(dc, oldFont);
@@ -252,15 +384,20 @@ LRESULT TPicker::OnMessage(HWND hwnd, UINT message, WPARAM wParam,
     }
     case WM_ERASEBKGND:
       return 1;
+    case WM_SETFOCUS:
+      CreateCaret(hwnd, nullptr, 1, textHeight_);
+      PlaceCaret();
+      ShowCaret(hwnd);
+      return 0;
+    case WM_KILLFOCUS:
+      DestroyCaret();
+      return 0;
     case WM_KEYDOWN:
-      KeyDown(wParam);
+      // While an input method composes, its keys (Enter too) are its own.
+      if (wParam != VK_PROCESSKEY) KeyDown(wParam);
       return 0;
     case WM_CHAR:
-      // The first ten entries by their last digit, as the menu's access
-      // keys.
-      if (wParam >= L'0' && wParam <= L'9' &&
-          wParam - L'0' < static_cast<WPARAM>(entries_))
-        Finish(wParam - L'0');
+      Char(static_cast<wchar_t>(wParam));
       return 0;
     case WM_MOUSEMOVE:
       if (const int row = RowAt(static_cast<short>(HIWORD(lParam)));
@@ -269,7 +406,7 @@ LRESULT TPicker::OnMessage(HWND hwnd, UINT message, WPARAM wParam,
       return 0;
     case WM_LBUTTONUP:
       if (const int row = RowAt(static_cast<short>(HIWORD(lParam))); row >= 0)
-        Finish(static_cast<std::size_t>(row));
+        Finish(shown_[static_cast<std::size_t>(row)]);
       return 0;
     case WM_MOUSEWHEEL:
       Highlight(highlighted_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA);

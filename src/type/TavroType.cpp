@@ -3,6 +3,9 @@
 // Content is typed as keystrokes, only into the field it was picked for. It
 // reads the menu key Tavro saves to and follows every Save; it writes nothing,
 // shows no window otherwise, and runs once per user.
+// First: it keeps <windows.h> from renaming the file operations.
+#include "WinFileSystem.h"
+
 #include <windows.h>
 #include <objbase.h>
 
@@ -204,8 +207,12 @@ class TypeWindow {
       return;
     }
     state_ = State::Picking;
+    // The language may have changed since the last popup.
+    win::WinProfileFile profiles;
+    win::WinFileSystem files;
     const std::optional<std::size_t> pick =
-        picker_.Run(target.anchor, entries_);
+        picker_.Run(target.anchor, entries_,
+                    ReadPickerTexts(profiles, files, win::ExecutableFolder()));
     state_ = State::Idle;
     if (quitting_) {
       PostQuitMessage(0);

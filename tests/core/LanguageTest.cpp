@@ -174,6 +174,25 @@ TEST_F(LanguageTest, TheFileComesFromTheWorkFolderElseFromTheProgramFolder) {
             "C:\\Work\\Languages\\None.ini");
 }
 
+// TavroType's popup: the program folder's file (TavroType has no work
+// folder), its font and its texts, else the system's font and English.
+TEST_F(LanguageTest, ThePopupTakesTheFontAndItsTextsFromTheProgramFolder) {
+  EXPECT_EQ(ReadPickerTexts(profiles, files, "C:\\Program\\").hint,
+            PickerTexts{}.hint);  // none chosen
+  Choose("Deutsch");
+  AddLanguage("C:\\Work", "Deutsch", "[TavroType]\r\nPicker.Hint=Work\r\n");
+  EXPECT_EQ(ReadPickerTexts(profiles, files, "C:\\Program\\").hint,
+            PickerTexts{}.hint);
+  AddLanguage("C:\\Program", "Deutsch",
+              "[MainForm]\r\nFont.Name=Arial\r\nFont.Size=11\r\n"
+              "[TavroType]\r\nPicker.Hint=Tippen\r\n");
+  const PickerTexts texts = ReadPickerTexts(profiles, files, "C:\\Program\\");
+  EXPECT_EQ(texts.fontName, "Arial");
+  EXPECT_EQ(texts.fontSize, 11);
+  EXPECT_EQ(texts.hint, "Tippen");
+  EXPECT_EQ(texts.noMatch, PickerTexts{}.noMatch);
+}
+
 TEST_F(LanguageTest, OnlyIniFilesAndFoldersAreLanguages) {
   for (const char* name :
        {"English.ini", "DEUTSCH.INI", "English.inix", "a.ini.bak", "ini"})

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "CodePages.h"
+#include "EntrySearch.h"
 #include "HotkeySetting.h"
 #include "MemoryFileSystem.h"
 #include "MemoryProfileFile.h"
@@ -143,6 +144,32 @@ TEST(TypingPlanTest, LabelsAsTheBrowserMenuWithDigitAccessKeys) {
   const ScopedCodePage gbk(IsLeadByte936);
   // 0x26 ('&') may not follow a lead byte in GBK, but must stay single.
   EXPECT_EQ(PickerLabel(1, "\xE5\x5C&"), "0&1.\xE5\x5C&&");
+}
+
+TEST(EntrySearchTest, WordStartsFirstThenAnywhereEachInListOrder) {
+  const ScopedCodePage gbk(IsLeadByte936);
+  const std::vector<std::u16string> titles{
+      u"work address",   u"home address",
+      u"zebra crossing", u"mailbox",
+      u"e-mail",         u"box office",
+      u"\U0001F600x",    Widen936("\xE5\x5C\xDF\x5C")};
+  using Found = std::vector<std::size_t>;
+  struct Row {
+    const char16_t* query;
+    Found found;
+  };
+  const Row rows[] = {
+      {u"zeb", {2}},     {u"work", {0}},
+      {u"addr", {0, 1}}, {u"mail", {3, 4}},  // a hyphen ends a word too
+      {u"box", {5, 3}},  {u"ail", {3, 4}},
+      {u"\u904B", {7}},  // 運, inside 錦運
+      {u"\\", {}},       // the second bytes of 錦 and 運 are no backslash
+      {u"\xDE00x", {}},  // half a surrogate pair
+      {u"xyz", {}},      {u"", {0, 1, 2, 3, 4, 5, 6, 7}},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(SearchTitles(titles, row.query), row.found)
+        << static_cast<int>(&row - rows);
 }
 
 TEST(HotkeySettingTest, ParsesModifiersAndOneKey) {

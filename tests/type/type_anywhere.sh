@@ -139,6 +139,48 @@ sleep 1
 pick Return
 expect multi "$line1\\r\\n$line2${second}again" "the key made again"
 
+# Forty entries: typing finds one. Word starts first, then anywhere, in
+# list order; Backspace widens; a digit typed first picks; Esc clears
+# what was typed, and again closes.
+"$wine" reg delete "$menu" /f >/dev/null 2>&1
+titles=("Home address" "Work address" E-mail Phone "Zebra crossing"
+  Signature "$line2" Account "Reply: thanks" "Reply: later")
+for i in $(seq 0 39); do
+  title=${titles[$((i % 10))]}
+  [ "$i" -lt 10 ] || title="$title $i"
+  entry "$(printf %02d "$i").$title" "<$i>"
+done
+sleep 0.5
+found() {  # WHAT EXPECTED KEYS...
+  "$wine" "$target" clear "Type target"
+  open_popup
+  for keys in "${@:3}"; do
+    case $keys in
+      type:*) xdotool type "${keys#type:}" ;;
+      *) xdotool key $keys ;;
+    esac
+  done
+  # Nothing to wait for when nothing may come.
+  [ -n "$2" ] || sleep 0.5
+  expect multi "$2" "$1"
+}
+if [ -z "$locale" ]; then
+  found "zeb" "<4>" type:zeb Return
+  found "addr, the second" "<1>" type:addr Down Return
+  found "Backspace" "<11>" type:wox BackSpace "Down Return"
+  found "a digit first" "<3>" type:3
+  found "Esc clears" "<2>" type:zzz Escape type:e-m Return
+  found "nothing found" "" type:qq Return Escape Escape
+  expect menu none "the second Esc"
+else
+  # The Title's characters, never half of one: 運 ends in 0x5C.
+  found "運" "<6>" type:$line2 Return
+fi
+"$wine" reg delete "$menu" /f >/dev/null 2>&1
+entry 00.Again again
+sleep 0.5
+"$wine" "$target" clear "Type target"
+
 if [ -z "$locale" ]; then
   # Text, never commands: 0x16 would paste the clipboard, 0x08 delete the
   # character before, 0x1A undo.
