@@ -68,6 +68,16 @@ make_zip() {  # DIR [OUT]
   echo "$out/$name.zip"
 }
 
+# Packs the extension for the Chrome Web Store and Edge Add-ons (a zip) and
+# for addons.mozilla.org (an xpi), of the version of the build DIR, into the
+# folder OUT (DIR unless given) and prints their paths.
+make_extension_packages() {  # DIR [OUT]
+  local dir=$1 out=${2:-$1} version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=\([0-9]*\.[0-9]*\).*/\1/p' \
+    "$dir/CMakeCache.txt")
+  python3 "$ROOT/tools/pack_extension.py" "$out" "$version"
+}
+
 # A ready Wine prefix: no crash dialogs, a virtual desktop so hidden and
 # closed windows do not wait for a window manager, and title-bar glyphs.
 ensure_prefix() {

@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Draw Tavro's toolbar glyphs and application icon into res/.
+"""Draw Tavro's toolbar glyphs and application icon into res/, and the
+extension's icon for the stores into extension/.
 
 Plain Python 3, no imaging libraries, so the build needs nothing extra.
-Run from anywhere: python3 tools/make_images.py [outdir]
+Run from anywhere: python3 tools/make_images.py [outdir [extensiondir]]
 """
 import math
 import os
 import struct
 import sys
+import zlib
 
 # Toolbar loaders treat the bottom-left pixel as transparent; magenta never
 # appears in the artwork, so it is safe as the key colour.
@@ -277,6 +279,26 @@ def write_ico(path, canvases):
         f.write(out + b''.join(b for _, b in blobs))
 
 
+def write_png(path, cv):
+    """Palette PNG with the key colour fully transparent."""
+    pal = [KEY] + [c for c in palette_of([cv]) if c != KEY]
+    index = {c: i for i, c in enumerate(pal)}
+    rows = b''.join(b'\0' + bytes(index[c] for c in row) for row in cv.px)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack('>I', len(data)) + body + struct.pack(
+            '>I', zlib.crc32(body))
+    with open(path, 'wb') as f:
+        f.write(b'\x89PNG\r\n\x1a\n'
+                + chunk(b'IHDR', struct.pack('>IIBBBBB', cv.w, cv.h, 8, 3,
+                                             0, 0, 0))
+                + chunk(b'PLTE', b''.join(bytes(c) for c in pal))
+                + chunk(b'tRNS', b'\0')
+                + chunk(b'IDAT', zlib.compress(rows, 9))
+                + chunk(b'IEND', b''))
+
+
 # ---------------------------------------------------------------- parts ---
 
 def page(cv, x0, y0, x1, y1, fold=4):
@@ -444,9 +466,11 @@ def draw_icon(size):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), '..', 'res')
+    root = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res')
+    ext = sys.argv[2] if len(sys.argv) > 2 else os.path.join(root, 'extension')
     os.makedirs(out, exist_ok=True)
+    os.makedirs(ext, exist_ok=True)
     images = {
         'add': draw_add(), 'edit': draw_edit(), 'delete': draw_delete(),
         'save': draw_save(), 'exit': draw_exit(), 'load': draw_load(),
@@ -458,6 +482,11 @@ def main():
         assert cv.px[-1][0] == KEY, name
         write_bmp(os.path.join(out, name + '.bmp'), cv)
     write_ico(os.path.join(out, 'tavro.ico'), [draw_icon(16), draw_icon(32)])
+    # The Chrome Web Store wants 128 pixels with the artwork in the middle
+    # 96 and the margin transparent.
+    store = Canvas(128, 128)
+    store.paste(draw_icon(96), 16, 16)
+    write_png(os.path.join(ext, 'icon128.png'), store)
 
 
 if __name__ == '__main__':
