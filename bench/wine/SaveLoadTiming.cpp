@@ -1,6 +1,5 @@
 // Save and Load in this process, with the real backends, against floor
 // programs made of the Win32 calls they cannot do without.
-// First: it keeps <windows.h> from renaming the file system's members.
 #include "WinFileSystem.h"
 // After windows.h, which it needs.
 #include <commctrl.h>

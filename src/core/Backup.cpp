@@ -63,7 +63,7 @@ std::string BackupText(const std::vector<TTempSec>& records) {
 
 bool Backup::Write(const std::vector<TTempSec>& records) {
   if (records.empty())
-    return !files_.FileExists(path_) || files_.DeleteFile(path_);
+    return !files_.FileExists(path_) || files_.RemoveFile(path_);
   // Written whole and then put in place: a failure or a kill part-way
   // leaves the last complete backup.
   try {

@@ -68,7 +68,7 @@ void BrowserRegistration::Unregister() {
     registry_.DeleteKey(browser.path);
   for (bool firefox : {false, true})
     if (files_.FileExists(ManifestPath(firefox)))
-      files_.DeleteFile(ManifestPath(firefox));
+      files_.RemoveFile(ManifestPath(firefox));
 }
 
 bool BrowserRegistration::Registered() {

@@ -1,6 +1,4 @@
 // The file operations the program relies on. Paths are Windows paths.
-// <windows.h> defines CreateDirectory and DeleteFile as macros: Win32 code
-// includes WinFileSystem.h, which undefines them, instead of this header.
 #pragma once
 
 #include <string>
@@ -32,9 +30,9 @@ class FileSystem {
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
   // Creates one folder; false when it could not.
-  virtual bool CreateDirectory(const std::string& path) = 0;
+  virtual bool MakeFolder(const std::string& path) = 0;
   // False when the file could not be deleted; never throws.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Replaces the file, or creates it, whole: the bytes go to a new file in
   // the same folder, which then takes the old one's place in one step. A
   // failure throws a TavroError with WriteError's text, ReplaceFailed at

@@ -142,7 +142,7 @@ void TWorkspace::SaveBtnClick() {
 
   FileSystem& files = platform_.files;
   const std::string folder = ScriptFolder(WorkDir);
-  if (!files.DirectoryExists(folder)) files.CreateDirectory(folder);
+  if (!files.DirectoryExists(folder)) files.MakeFolder(folder);
   // Every other name Tavro gives a Title of the list or of the removal log
   // goes: a variant's number moves as its namesakes come, go and move.
   for (const TDeleteSec& removed : Model.DeleteSecs())
@@ -150,7 +150,7 @@ void TWorkspace::SaveBtnClick() {
   for (const std::string& name : StaleScripts(
            WorkDir, titles, scripts, files.FindFiles(folder + "\\*.htm"))) {
     const std::string path = folder + "\\" + name;
-    if (files.FileExists(path) && !files.DeleteFile(path))
+    if (files.FileExists(path) && !files.RemoveFile(path))
       boxes_.ShowError(Messages.msgDelFileError);
   }
   // The script types the Content as the user wrote it; the snapshot's

@@ -156,7 +156,7 @@ bool MemoryFileSystem::DirectoryExists(const std::string& path) {
   return node && node->isFolder;
 }
 
-bool MemoryFileSystem::CreateDirectory(const std::string& path) {
+bool MemoryFileSystem::MakeFolder(const std::string& path) {
   const Location at = Locate(path);
   if (!at.parent || at.node) return false;
   auto node = std::make_unique<Node>();
@@ -165,7 +165,7 @@ bool MemoryFileSystem::CreateDirectory(const std::string& path) {
   return true;
 }
 
-bool MemoryFileSystem::DeleteFile(const std::string& path) {
+bool MemoryFileSystem::RemoveFile(const std::string& path) {
   const Location at = Locate(path);
   if (!at.node || at.node->isFolder || at.node->readOnly) return false;
   at.parent->children.erase(Lower(at.parsed.parts.back()));
@@ -208,16 +208,16 @@ void MemoryFileSystem::WriteFile(const std::string& path,
   const std::string temporary =
       path.substr(0, FileNameStart(path)) + "~tavro.tmp";
   if (const auto failure = TryWrite(temporary, bytes)) {
-    DeleteFile(temporary);
+    RemoveFile(temporary);
     throw TavroError(WriteError(path, failure->message));
   }
   Node* old = Find(path);
   if (old && (old->isFolder || old->readOnly)) {
-    DeleteFile(temporary);
+    RemoveFile(temporary);
     throw ReplaceFailed(WriteError(path, kAccessDenied));
   }
   const std::string stored = std::move(Find(temporary)->bytes);
-  DeleteFile(temporary);
+  RemoveFile(temporary);
   AddNode(path, false)->bytes = stored;
 }
 

@@ -24,8 +24,8 @@ class MemoryFileSystem : public FileSystem {
 
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
-  bool CreateDirectory(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   using FileSystem::WriteFile;
   void WriteFile(const std::string& path, std::string_view bytes,
                  Sync sync) override;

@@ -3,9 +3,6 @@
 // Content is typed as keystrokes, only into the field it was picked for. It
 // reads the menu key Tavro saves to and follows every Save; it writes nothing,
 // shows no window otherwise, and runs once per user.
-// First: it keeps <windows.h> from renaming the file operations.
-#include "WinFileSystem.h"
-
 #include <windows.h>
 #include <objbase.h>
 
@@ -25,6 +22,7 @@
 #include "Target.h"
 #include "TypeProcess.h"
 #include "TypingPlan.h"
+#include "WinFileSystem.h"
 #include "WinProfileFile.h"
 #include "WinRegistry.h"
 

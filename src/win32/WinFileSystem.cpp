@@ -43,11 +43,11 @@ bool WinFileSystem::DirectoryExists(const std::string& path) {
          (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool WinFileSystem::CreateDirectory(const std::string& path) {
+bool WinFileSystem::MakeFolder(const std::string& path) {
   return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
-bool WinFileSystem::DeleteFile(const std::string& path) {
+bool WinFileSystem::RemoveFile(const std::string& path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 

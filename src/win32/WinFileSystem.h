@@ -2,10 +2,6 @@
 #pragma once
 
 #include <windows.h>
-// Else the interface's CreateDirectory and DeleteFile would be renamed to
-// the ANSI functions' names in every file that sees <windows.h> first.
-#undef CreateDirectory
-#undef DeleteFile
 
 #include "FileSystem.h"
 
@@ -15,8 +11,8 @@ class WinFileSystem : public FileSystem {
  public:
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
-  bool CreateDirectory(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
+  bool MakeFolder(const std::string& path) override;
+  bool RemoveFile(const std::string& path) override;
   using FileSystem::WriteFile;
   void WriteFile(const std::string& path, std::string_view bytes,
                  Sync sync) override;

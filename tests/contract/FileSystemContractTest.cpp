@@ -27,7 +27,7 @@ const std::string kScript =
 
 TEST_P(FileSystemContractTest, ExistenceTellsFilesFromFolders) {
   backend().Seed(Path("Page.htm"), "x");
-  ASSERT_TRUE(files().CreateDirectory(Path("Script")));
+  ASSERT_TRUE(files().MakeFolder(Path("Script")));
 
   EXPECT_TRUE(files().FileExists(Path("Page.htm")));
   EXPECT_TRUE(files().FileExists(Path("pAGE.HTM")));
@@ -44,31 +44,31 @@ TEST_P(FileSystemContractTest, ExistenceTellsFilesFromFolders) {
 }
 
 TEST_P(FileSystemContractTest, CreateDirectoryMakesOneFolderInAnExistingOne) {
-  EXPECT_TRUE(files().CreateDirectory(Path("Script")));
+  EXPECT_TRUE(files().MakeFolder(Path("Script")));
   EXPECT_TRUE(files().DirectoryExists(Path("Script")));
-  EXPECT_FALSE(files().CreateDirectory(Path("SCRIPT")));
-  EXPECT_TRUE(files().CreateDirectory(Path("script\\Deeper")));
+  EXPECT_FALSE(files().MakeFolder(Path("SCRIPT")));
+  EXPECT_TRUE(files().MakeFolder(Path("script\\Deeper")));
   EXPECT_TRUE(files().DirectoryExists(Path("Script\\Deeper")));
 
-  EXPECT_FALSE(files().CreateDirectory(Path("Missing\\Script")));
+  EXPECT_FALSE(files().MakeFolder(Path("Missing\\Script")));
   EXPECT_FALSE(files().DirectoryExists(Path("Missing")));
 
   backend().Seed(Path("File"), "x");
-  EXPECT_FALSE(files().CreateDirectory(Path("File")));
-  EXPECT_FALSE(files().CreateDirectory(Path("File\\Sub")));
+  EXPECT_FALSE(files().MakeFolder(Path("File")));
+  EXPECT_FALSE(files().MakeFolder(Path("File\\Sub")));
   EXPECT_EQ(backend().Bytes(Path("File")), "x");
 }
 
 TEST_P(FileSystemContractTest, DeleteFileReportsWhetherAFileWentAway) {
   backend().Seed(Path("Old.htm"), "x");
-  EXPECT_TRUE(files().DeleteFile(Path("OLD.htm")));
+  EXPECT_TRUE(files().RemoveFile(Path("OLD.htm")));
   EXPECT_FALSE(files().FileExists(Path("Old.htm")));
   EXPECT_FALSE(backend().Bytes(Path("Old.htm")));
-  EXPECT_FALSE(files().DeleteFile(Path("Old.htm")));
-  EXPECT_FALSE(files().DeleteFile(Path("Missing\\Old.htm")));
+  EXPECT_FALSE(files().RemoveFile(Path("Old.htm")));
+  EXPECT_FALSE(files().RemoveFile(Path("Missing\\Old.htm")));
 
-  ASSERT_TRUE(files().CreateDirectory(Path("Script")));
-  EXPECT_FALSE(files().DeleteFile(Path("Script")));
+  ASSERT_TRUE(files().MakeFolder(Path("Script")));
+  EXPECT_FALSE(files().RemoveFile(Path("Script")));
   EXPECT_TRUE(files().DirectoryExists(Path("Script")));
 }
 
@@ -76,7 +76,7 @@ TEST_P(FileSystemContractTest, DeletingAReadOnlyFileFailsAndKeepsIt) {
   const std::string file = Path("BackUp.ifm");
   backend().Seed(file, "[User]\r\n0.Title=kept\r\n");
   backend().MakeReadOnly(file);
-  EXPECT_FALSE(files().DeleteFile(file));
+  EXPECT_FALSE(files().RemoveFile(file));
   EXPECT_TRUE(files().FileExists(file));
   EXPECT_EQ(backend().Bytes(file), "[User]\r\n0.Title=kept\r\n");
 }
@@ -145,7 +145,7 @@ TEST_P(FileSystemContractTest, NamesWindowsForbidsCannotBeCreated) {
 }
 
 TEST_P(FileSystemContractTest, AFolderCannotBeWrittenAsAFile) {
-  ASSERT_TRUE(files().CreateDirectory(Path("Script")));
+  ASSERT_TRUE(files().MakeFolder(Path("Script")));
   ExpectSystemMessage(
       ErrorText([&] { files().WriteFile(Path("Script"), kScript); }));
   EXPECT_TRUE(files().DirectoryExists(Path("Script")));
@@ -165,10 +165,10 @@ TEST_P(FileSystemContractTest, WritingOverAReadOnlyFileFails) {
 // The language list relies on this; a system may add names whose short 8.3
 // form matches, so only what every backend yields is pinned.
 TEST_P(FileSystemContractTest, WildcardSearchYieldsFilesAndFoldersByName) {
-  ASSERT_TRUE(files().CreateDirectory(Path("Languages")));
+  ASSERT_TRUE(files().MakeFolder(Path("Languages")));
   for (const char* name : {"English.ini", "DEUTSCH.INI", "notes.txt"})
     backend().Seed(Path(std::string("Languages\\") + name), "");
-  ASSERT_TRUE(files().CreateDirectory(Path("Languages\\Folder.ini")));
+  ASSERT_TRUE(files().MakeFolder(Path("Languages\\Folder.ini")));
 
   std::vector<std::string> found = files().FindFiles(Path("Languages\\*.ini"));
   std::sort(found.begin(), found.end());

@@ -72,7 +72,7 @@ TEST(MemoryFileControlsTest, AReadOnlyFileCanBeNeitherDeletedNorWritten) {
   MemoryProfileFile profile(files);
   files.AddFile("C:\\W\\BackUp.ifm", "[User]\r\nk=v\r\n");
   files.SetReadOnly("C:\\W\\backup.IFM");
-  EXPECT_FALSE(files.DeleteFile("C:\\W\\BackUp.ifm"));
+  EXPECT_FALSE(files.RemoveFile("C:\\W\\BackUp.ifm"));
   EXPECT_EQ(ErrorText([&] { files.WriteFile("C:\\W\\BackUp.ifm", "x"); }),
             "Could not write C:\\W\\BackUp.ifm: Access denied.");
   EXPECT_EQ(ErrorText([&] {
@@ -80,7 +80,7 @@ TEST(MemoryFileControlsTest, AReadOnlyFileCanBeNeitherDeletedNorWritten) {
             }),
             "Unable to write to C:\\W\\BackUp.ifm");
   files.SetReadOnly("C:\\W\\BackUp.ifm", false);
-  EXPECT_TRUE(files.DeleteFile("C:\\W\\BackUp.ifm"));
+  EXPECT_TRUE(files.RemoveFile("C:\\W\\BackUp.ifm"));
 }
 
 }  // namespace

@@ -143,7 +143,7 @@ TEST_P(ProfileContractTest, WritingAnUnchangedValueLeavesTheFileAlone) {
 }
 
 TEST_P(ProfileContractTest, RefusedWritesNameTheFile) {
-  ASSERT_TRUE(files().CreateDirectory(Path("Folder.ifm")));
+  ASSERT_TRUE(files().MakeFolder(Path("Folder.ifm")));
   for (const std::string& path :
        {Path("Missing\\BackUp.ifm"), Path("a?b.ifm"), Path("Folder.ifm")}) {
     SCOPED_TRACE(path);

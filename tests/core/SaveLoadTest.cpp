@@ -126,7 +126,7 @@ TEST_F(SaveLoadTest, RegistryIsRewrittenOnlyWhenChangedOrWithoutBackup) {
   EXPECT_EQ(registry.GetRawValue(kKey + "00.A", kMarkerValue)->bytes, "x");
   EXPECT_EQ(Script("A"), FillScriptText("a"));
 
-  files.DeleteFile(kBackup);
+  files.RemoveFile(kBackup);
   ws.SaveBtnClick();
   EXPECT_EQ(registry.GetRawValue(kKey + "00.A", kMarkerValue)->bytes, "a");
   EXPECT_TRUE(BackupFile());
@@ -253,7 +253,7 @@ TEST_F(SaveLoadTest, AMarkNamingNoWholeBackupKeepsTheMenusList) {
   for (const auto& row : rows) {
     Have(saved);
     ws.SaveBtnClick();
-    files.DeleteFile(other);
+    files.RemoveFile(other);
     if (row.file) files.AddFile(other, *row.file);
     registry.SetRawValue(kKey, kSaveMarkValue, row.type, row.mark + '\0');
     const NextStart next = StartAgain(Answer::No, true);
@@ -380,7 +380,7 @@ TEST_F(SaveLoadTest, AScriptThatCannotBeWrittenIsNamedInTheError) {
   EXPECT_EQ(Subkeys().size(), 2u);
   EXPECT_TRUE(ws.Model.Changed());
 
-  files.DeleteFile(kWork + "\\Script");
+  files.RemoveFile(kWork + "\\Script");
   ws.SaveBtnClick();
   files.SetReadOnly(ScriptPath(kWork, "B"));  // as while another holds it
   Have({{"A", "a2"}, {"B", "b2"}});
@@ -589,7 +589,7 @@ TEST_F(SaveLoadTest, LoadWithoutBackupSaysSoAndKeepsTheList) {
   Have({{"A", "a"}});
   ws.SaveBtnClick();
   Have({{"B", "b"}});
-  files.DeleteFile(kBackup);
+  files.RemoveFile(kBackup);
   ws.LoadBtnClick();
   EXPECT_EQ(ws.Model.Sections(), (std::vector<TSection>{{"B", "b"}}));
   EXPECT_EQ(view.rows.size(), 1u);

@@ -3,7 +3,6 @@
 // brings back one whole list, and the next start shows no fewer entries
 // than the last completed save, or says that the save did not finish and
 // brings the whole list back when told to.
-// First: it keeps <windows.h> from renaming the file operations.
 #include "WinFileSystem.h"
 
 #include <gtest/gtest.h>
@@ -61,13 +60,13 @@ class KillDuringSaveTest : public ::testing::Test {
   }
   void TearDown() override {
     RegDeleteTreeA(HKEY_CURRENT_USER, key_.substr(1).c_str());
-    files_.DeleteFile(BackupPath(work_));
+    files_.RemoveFile(BackupPath(work_));
     for (int i = 0; i < kEntries; ++i)
-      files_.DeleteFile(ScriptPath(work_, "Entry " + std::to_string(i)));
+      files_.RemoveFile(ScriptPath(work_, "Entry " + std::to_string(i)));
     // What a killed save left half-way.
     for (const std::string& folder : {work_, ScriptFolder(work_)})
       for (const std::string& name : files_.FindFiles(folder + "\\tav*.tmp"))
-        files_.DeleteFile(folder + "\\" + name);
+        files_.RemoveFile(folder + "\\" + name);
     RemoveDirectoryA(ScriptFolder(work_).c_str());
     RemoveDirectoryA(work_.c_str());
   }
