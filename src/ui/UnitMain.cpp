@@ -17,7 +17,6 @@ namespace tavro::ui {
 
 namespace {
 constexpr char kApplicationClass[] = "TavroApplication";
-constexpr char kCoolBarClass[] = "TavroCoolBar";
 constexpr char kApplicationTitle[] = "Tavro";
 constexpr char kLayoutFontFace[] = "MS Sans Serif";
 constexpr int kLayoutFontPoints = 8;
@@ -52,7 +51,6 @@ TMainForm::TMainForm(HINSTANCE instance, TMainParts& parts)
       fontSize_(kLayoutFontPoints) {
   for (const ComponentDef& def : MainComponents())
     captions_.emplace_back(def.caption);
-  buttons_.resize(captions_.size());
 }
 
 TMainForm::~TMainForm() {
@@ -79,14 +77,7 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   wc.lpszClassName = kApplicationClass;
   RegisterClassExA(&wc);
 
-  WNDCLASSA band{};
-  band.lpfnWndProc = CoolBarProc;
-  band.hInstance = instance;
-  band.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  band.lpszClassName = kCoolBarClass;
-  RegisterClassA(&band);
-
-  TSpeedButton::Register(instance);
+  TToolBand::Register(instance);
 }
 
 // The application's own window: the one the taskbar shows, titled "Tavro"
@@ -177,23 +168,12 @@ void TMainForm::CreateMenuBar() {
 void TMainForm::CreateControls() {
   CreateMenuBar();
 
-  coolBar_ = CreateWindowExA(
-      0, kCoolBarClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-      kMainClientSize.cx, kToolBandHeight, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCoolBarId)), instance_,
-      nullptr);
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                             0, window_, nullptr, instance_, nullptr);
-  const auto components = MainComponents();
-  for (std::size_t i = 0; i < components.size(); ++i) {
-    const ComponentDef& def = components[i];
+  band_ = std::make_unique<TToolBand>(window_, window_, kCoolBarId);
+  for (const ComponentDef& def : MainComponents()) {
+    if (def.kind == K::Bevel) band_->AddSeparator(def.bounds);
     if (def.kind != K::SpeedButton) continue;
-    buttons_[i] = std::make_unique<TSpeedButton>(coolBar_, window_, tooltip_,
-                                                 CommandId(def.runs),
-                                                 def.bounds, def.glyph);
-    buttons_[i]->SetCaption(def.caption);
-    buttons_[i]->SetHint(def.hint);
+    band_->AddButton(def.name, CommandId(def.runs), def.bounds, def.glyph);
+    band_->SetTexts(def.name, def.caption, def.hint);
   }
 
   list_ = CreateWindowExA(
@@ -251,10 +231,7 @@ void TMainForm::ScaleTo(UINT dpi) {
     SendMessageA(window, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
-  InvalidateRect(coolBar_, nullptr, TRUE);
-  const auto components = MainComponents();
-  for (std::size_t i = 0; i < components.size(); ++i)
-    if (buttons_[i]) buttons_[i]->SetDpi(dpi_, components[i].bounds);
+  band_->SetDpi(dpi_);
   // A width the user has dragged keeps its share.
   const int title =
       static_cast<int>(SendMessageA(list_, LVM_GETCOLUMNWIDTH, 0, 0));
@@ -272,32 +249,8 @@ void TMainForm::RemakeFont() {
   const win::UniqueFont old =
       ReplaceFont(font_, CreatePointFont(fontName_.c_str(), fontSize_, dpi_));
   SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-  for (auto& button : buttons_)
-    if (button) button->SetFont(font_.get());
+  band_->SetFont(font_.get());
   FormResize();
-}
-
-void TMainForm::PaintBand(HDC dc) {
-  RECT r;
-  GetClientRect(coolBar_, &r);
-  FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-  DrawEdge(dc, &r, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
-  for (const ComponentDef& def : MainComponents()) {
-    if (def.kind != K::Bevel) continue;
-    RECT line = Scale(def.bounds, dpi_);
-    DrawEdge(dc, &line, BDR_SUNKENOUTER, BF_LEFT);
-  }
-}
-
-// The tool band draws its separators itself; the buttons are its children.
-LRESULT CALLBACK TMainForm::CoolBarProc(HWND hwnd, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
-  if (message == WM_PAINT) {
-    const PaintDc dc(hwnd);
-    if (TMainForm* form = FormOf(GetParent(hwnd))) form->PaintBand(dc.get());
-    return 0;
-  }
-  return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
 void TMainForm::Show(int showCommand) {
@@ -496,13 +449,6 @@ void TMainForm::SetMenuItemCaption(std::size_t component,
   SetMenuItemInfoA(menu_, CommandId(def.name), FALSE, &info);
 }
 
-TSpeedButton* TMainForm::SpeedButton(std::string_view name) {
-  const auto components = MainComponents();
-  for (std::size_t i = 0; i < components.size(); ++i)
-    if (name == components[i].name) return buttons_[i].get();
-  return nullptr;
-}
-
 std::string TMainForm::ColumnCaption(int column) const {
   // The whole caption, however long: it is the default of the language
   // file's key.
@@ -550,8 +496,8 @@ TFormTexts TMainForm::CollectTexts() {
     if (c.Kind == K::MenuItem) {
       c.First = captions_[i];
     } else if (c.Kind == K::SpeedButton) {
-      c.First = buttons_[i]->Caption();
-      c.Second = buttons_[i]->Hint();
+      c.First = band_->Caption(c.Name);
+      c.Second = band_->Hint(c.Name);
     } else if (c.Kind == K::ListView) {
       c.First = ColumnCaption(0);
       c.Second = ColumnCaption(1);
@@ -569,8 +515,7 @@ void TMainForm::ApplyTexts(const TFormTexts& texts) {
     if (c.Kind == K::MenuItem) {
       SetMenuItemCaption(i, c.First);
     } else if (c.Kind == K::SpeedButton) {
-      buttons_[i]->SetCaption(c.First);
-      buttons_[i]->SetHint(c.Second);
+      band_->SetTexts(c.Name, c.First, c.Second);
     } else if (c.Kind == K::ListView) {
       SetColumnCaption(0, c.First);
       SetColumnCaption(1, c.Second);
@@ -656,7 +601,7 @@ void TMainForm::FormResize() {
   SendMessageA(status_, SB_SETTEXTA, 1 | SBT_NOBORDERS,
                reinterpret_cast<LPARAM>("\tTavro"));
   const int band = Scale(kToolBandHeight, dpi_);
-  MoveWindow(coolBar_, 0, 0, client.right, band, TRUE);
+  MoveWindow(band_->Handle(), 0, 0, client.right, band, TRUE);
   MoveWindow(list_, 0, band, client.right,
              std::max(0L, client.bottom - band - barHeight), TRUE);
   SendMessageA(list_, LVM_SETCOLUMNWIDTH, 1, LVSCW_AUTOSIZE_USEHEADER);

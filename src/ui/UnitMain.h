@@ -15,7 +15,7 @@
 #include "MainLayout.h"
 #include "Registry.h"
 #include "Shell.h"
-#include "SpeedButton.h"
+#include "ToolBand.h"
 #include "WinFileSystem.h"
 #include "WinMessageBoxes.h"
 #include "WinProfileFile.h"
@@ -67,13 +67,12 @@ class TMainForm {
   win::ListViewRows& Rows() { return parts_.rows; }
   HWND ListView() const { return list_; }
   HWND StatusBar() const { return status_; }
-  HWND CoolBar() const { return coolBar_; }
+  TToolBand& ToolBand() { return *band_; }
   HFONT Font() const { return font_.get(); }
   HACCEL Shortcuts() const { return shortcuts_; }
   const std::string& FontName() const { return fontName_; }
 
   // The components of the table, for the language texts.
-  TSpeedButton* SpeedButton(std::string_view name);
   std::string MenuItemCaption(std::string_view name) const;
   std::string ColumnCaption(int column) const;
 
@@ -100,7 +99,6 @@ class TMainForm {
 
  private:
   static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK CoolBarProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK ApplicationProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(UINT id, bool fromShortcut);
@@ -113,7 +111,6 @@ class TMainForm {
 
   void CreateMenuBar();
   void CreateControls();
-  void PaintBand(HDC dc);
   // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
   void ScaleTo(UINT dpi);
   // Makes the language's font at dpi_ and hands it to the controls.
@@ -131,10 +128,8 @@ class TMainForm {
   HWND window_ = nullptr;
   UINT dpi_ = kBaseDpi;
   HMENU menu_ = nullptr;  // owned by the window
-  HWND coolBar_ = nullptr;
   HWND list_ = nullptr;
   HWND status_ = nullptr;
-  HWND tooltip_ = nullptr;
   HACCEL shortcuts_ = nullptr;
   bool running_ = false;
   win::UniqueFont font_;
@@ -143,10 +138,9 @@ class TMainForm {
   int fontSize_;
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
-  // By the index of the component in the table: a menu item's caption, a
-  // tool button.
+  std::unique_ptr<TToolBand> band_;
+  // By the index of the component in the table: a menu item's caption.
   std::vector<std::string> captions_;
-  std::vector<std::unique_ptr<TSpeedButton>> buttons_;
 };
 
 }  // namespace tavro::ui

@@ -50,7 +50,7 @@ TEST_F(MainFormTest, FirstStartCancelledKeepsTheBuiltInTextsAndReadsTheList) {
   EXPECT_EQ(Boxes()[0].text, "No language files found!");
   EXPECT_EQ(Boxes()[0].buttons + Boxes()[0].icon, "OKerror");
   EXPECT_EQ(ui::WindowText(Form().Handle()), "Tavro");
-  EXPECT_EQ(Form().SpeedButton("AddBtn")->Caption(), "Add");
+  EXPECT_EQ(Form().ToolBand().Caption("AddBtn"), "Add");
   EXPECT_EQ(Form().FontName(), "MS Sans Serif");
   EXPECT_EQ(Form().Workspace().EditCaptions.OKBtn, "");
   EXPECT_EQ(Model().Sections().size(), 4u);
@@ -81,7 +81,7 @@ TEST_F(MainFormTest, FirstStartOkNeedsALineAndThenAppliesIt) {
   EXPECT_EQ(Boxes()[0].caption + Boxes()[0].buttons + Boxes()[0].icon,
             "TavroOKerror");
   EXPECT_EQ(work.Read("Language.ini"), "[Language]\r\nLanguage=English\r\n");
-  EXPECT_EQ(Form().SpeedButton("AddBtn")->Hint(),
+  EXPECT_EQ(Form().ToolBand().Hint("AddBtn"),
             Profile(work.Path() + "\\Languages\\English.ini", "MainForm",
                     "AddBtn.Hint"));
 }
@@ -117,10 +117,9 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
       EXPECT_EQ(Form().MenuItemCaption(name),
                 text("MainForm", name + ".Caption"));
     } else if (def.kind == ComponentKind::SpeedButton) {
-      EXPECT_EQ(Form().SpeedButton(name)->Caption(),
+      EXPECT_EQ(Form().ToolBand().Caption(name),
                 text("MainForm", name + ".Caption"));
-      EXPECT_EQ(Form().SpeedButton(name)->Hint(),
-                text("MainForm", name + ".Hint"));
+      EXPECT_EQ(Form().ToolBand().Hint(name), text("MainForm", name + ".Hint"));
     } else if (def.kind == ComponentKind::ListView) {
       for (int column : {0, 1})
         EXPECT_EQ(Form().ColumnCaption(column),

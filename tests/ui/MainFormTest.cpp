@@ -304,6 +304,7 @@ TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
 
   std::vector<Item> declared;
   std::vector<ACCEL> shortcuts;
+  std::size_t tools = 0;
   for (const ui::ComponentDef& c : ui::MainComponents()) {
     const std::string name = c.name;
     if (c.kind == ComponentKind::MenuItem) {
@@ -317,13 +318,14 @@ TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
         shortcuts.push_back({static_cast<BYTE>(FVIRTKEY | c.shortcut.modifiers),
                              c.shortcut.key, static_cast<WORD>(id)});
     } else if (c.kind == ComponentKind::SpeedButton) {
-      const HWND button = Form().SpeedButton(name)->Handle();
-      EXPECT_EQ(static_cast<UINT>(GetDlgCtrlID(button)), ui::CommandId(c.runs))
-          << name;
+      const ui::TToolBand::Button& button = Form().ToolBand().ButtonAt(tools++);
+      EXPECT_EQ(button.name, name);
+      EXPECT_EQ(button.command, ui::CommandId(c.runs)) << name;
       EXPECT_NE(ui::CommandOf(ui::CommandId(c.runs)), nullptr) << name;
     }
   }
   EXPECT_EQ(made, declared);
+  EXPECT_EQ(tools, Form().ToolBand().ButtonCount());
   std::vector<ACCEL> accelerators(static_cast<std::size_t>(
       CopyAcceleratorTableA(Form().Shortcuts(), nullptr, 0)));
   CopyAcceleratorTableA(Form().Shortcuts(), accelerators.data(),
@@ -336,43 +338,55 @@ TEST_F(MainFormTest, MenuButtonsAndShortcutsAreTheTables) {
         << i;
 }
 
-// A screen reader finds each tool button as a push button named by its
-// caption, or by its hint where it has none, and can press it.
+// A screen reader finds the band as a tool bar whose children are push
+// buttons named by their captions, or by their hints where they have none,
+// which it can press.
 TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
   SeedEntries();
   Open();
   CoInitialize(nullptr);
-  VARIANT self{};
-  self.vt = VT_I4;
-  self.lVal = CHILDID_SELF;
-  auto object = [&](const char* name) {
-    IAccessible* found = nullptr;
-    AccessibleObjectFromWindow(
-        Form().SpeedButton(name)->Handle(), static_cast<DWORD>(OBJID_CLIENT),
-        __uuidof(IAccessible), reinterpret_cast<void**>(&found));
-    return found;
+  IAccessible* band = nullptr;
+  AccessibleObjectFromWindow(
+      Form().ToolBand().Handle(), static_cast<DWORD>(OBJID_CLIENT),
+      __uuidof(IAccessible), reinterpret_cast<void**>(&band));
+  ASSERT_NE(band, nullptr);
+  auto id = [](long child) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
   };
+  VARIANT role{};
+  band->get_accRole(id(CHILDID_SELF), &role);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TOOLBAR);
+  long count = 0;
+  band->get_accChildCount(&count);
+  long child = 0, down = 0;
   for (const ui::ComponentDef& c : ui::MainComponents()) {
     if (c.kind != ComponentKind::SpeedButton) continue;
-    IAccessible* button = object(c.name);
-    ASSERT_NE(button, nullptr) << c.name;
+    ++child;
     BSTR name = nullptr;
-    VARIANT role{};
-    button->get_accName(self, &name);
-    button->get_accRole(self, &role);
+    band->get_accName(id(child), &name);
+    band->get_accRole(id(child), &role);
     const std::string expected = *c.caption ? c.caption : c.hint;
     EXPECT_EQ(std::wstring(name ? name : L""),
               std::wstring(expected.begin(), expected.end()))
         << c.name;
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << c.name;
     SysFreeString(name);
-    button->Release();
+    // Where the reader says it is, the band has it.
+    long left = 0, top = 0, width = 0, height = 0;
+    band->accLocation(&left, &top, &width, &height, id(child));
+    VARIANT hit{};
+    band->accHitTest(left + width / 2, top + height / 2, &hit);
+    EXPECT_EQ(hit.lVal, child) << c.name;
+    if (std::string_view(c.name) == "DownBtn") down = child;
   }
+  EXPECT_EQ(count, child);
   Rows().Select(0);
-  IAccessible* down = object("DownBtn");
-  ASSERT_NE(down, nullptr);
-  EXPECT_EQ(down->accDoDefaultAction(self), S_OK);
-  down->Release();
+  EXPECT_EQ(band->accDoDefaultAction(id(down)), S_OK);
+  EXPECT_EQ(band->accDoDefaultAction(id(count + 1)), E_INVALIDARG);
+  band->Release();
   Pump();
   EXPECT_EQ(Captions(), (Names{"Name", "E-mail", "Address", "Signature"}));
   CoUninitialize();
@@ -425,13 +439,13 @@ TEST_F(MainFormTest, MinimisingGoesThroughTheTaskbarsWindow) {
 TEST_F(MainFormTest, LayoutAtStartAndAfterAResize) {
   Open();
   const HWND window = Form().Handle();
-  const HWND band = Form().CoolBar();
+  const HWND band = Form().ToolBand().Handle();
   const HWND status = Form().StatusBar();
   EXPECT_EQ(ClientSize(window).cx, 474);
   EXPECT_EQ(ClientSize(window).cy, 292);
   EXPECT_EQ(ClientSize(band).cy, 68);
   auto expectAt = [&](const char* name, RECT expected) {
-    const RECT r = RectIn(Form().SpeedButton(name)->Handle(), band);
+    const RECT r = Form().ToolBand().ButtonRect(name);
     EXPECT_TRUE(EqualRect(&r, &expected))
         << name << " at " << r.left << "," << r.top << " to " << r.right << ","
         << r.bottom;

@@ -378,9 +378,13 @@ void MainFormTest::Pump(const std::function<bool()>& until) {
 }
 
 void MainFormTest::Click(const char* button) {
-  ui::TSpeedButton* speedButton = form_->SpeedButton(button);
-  ASSERT_NE(speedButton, nullptr) << button;
-  SendMessageA(speedButton->Handle(), BM_CLICK, 0, 0);
+  // Down and up at the button's middle, as the mouse does it.
+  const RECT r = form_->ToolBand().ButtonRect(button);
+  const LPARAM middle =
+      MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  const HWND band = form_->ToolBand().Handle();
+  SendMessageA(band, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  SendMessageA(band, WM_LBUTTONUP, 0, middle);
   Pump();
 }
 

@@ -1,11 +1,11 @@
-#include "AccessibleButton.h"
+#include "AccessibleBand.h"
 
 #include <oleacc.h>
 
 #include <string>
 
-#include "SpeedButton.h"
 #include "SystemCodePage.h"
+#include "ToolBand.h"
 
 namespace tavro::ui {
 
@@ -54,10 +54,11 @@ bool IsSelf(const VARIANT& child) {
   return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-// The object holds the window only: a button gone since answers that it is.
-class ButtonObject final : public IAccessible {
+// The object holds the window only: a band gone since answers that it is.
+// Its children are the buttons, numbered from 1 in the band's order.
+class BandObject final : public IAccessible {
  public:
-  explicit ButtonObject(HWND window) : window_(window) {}
+  explicit BandObject(HWND window) : window_(window) {}
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
@@ -100,25 +101,30 @@ class ButtonObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     *parent = nullptr;
     const auto find = Libraries::Get().objectFromWindow;
-    if (!Button() || !find) return S_FALSE;
+    if (!Band() || !find) return S_FALSE;
     return find(window_, static_cast<DWORD>(OBJID_WINDOW), IID_IDispatch,
                 reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     *count = 0;
+    const TToolBand* band = Band();
+    if (!band) return CO_E_OBJNOTCONNECTED;
+    *count = static_cast<long>(band->ButtonCount());
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
-    *child = nullptr;
-    return E_INVALIDARG;
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child,
+                                         IDispatch** object) override {
+    *object = nullptr;
+    // The buttons are simple elements, asked of through this object.
+    return Button(child) ? S_FALSE : E_INVALIDARG;
   }
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     *name = nullptr;
-    TSpeedButton* button = Button();
-    if (!button) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
-    return Text(button->Caption().empty() ? button->Hint() : button->Caption(),
-                name);
+    if (!Band()) return CO_E_OBJNOTCONNECTED;
+    if (IsSelf(child)) return S_FALSE;
+    const TToolBand::Button* button = Button(child);
+    if (!button) return E_INVALIDARG;
+    return Text(button->caption.empty() ? button->hint : button->caption, name);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
     *value = nullptr;
@@ -127,30 +133,33 @@ class ButtonObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child,
                                                BSTR* text) override {
     *text = nullptr;
-    TSpeedButton* button = Button();
-    if (!button) return CO_E_OBJNOTCONNECTED;
+    if (!Band()) return CO_E_OBJNOTCONNECTED;
+    const TToolBand::Button* button = Button(child);
     // The hint, where it is not the name already.
-    if (!IsSelf(child) || button->Caption().empty()) return S_FALSE;
-    return Text(button->Hint(), text);
+    if (!button || button->caption.empty()) return S_FALSE;
+    return Text(button->hint, text);
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     role->vt = VT_EMPTY;
-    if (!Button()) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
+    if (!Band()) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child) && !Button(child)) return E_INVALIDARG;
     role->vt = VT_I4;
-    role->lVal = ROLE_SYSTEM_PUSHBUTTON;
+    role->lVal = IsSelf(child) ? ROLE_SYSTEM_TOOLBAR : ROLE_SYSTEM_PUSHBUTTON;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child,
                                          VARIANT* state) override {
     state->vt = VT_EMPTY;
-    TSpeedButton* button = Button();
-    if (!button) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
+    const TToolBand* band = Band();
+    if (!band) return CO_E_OBJNOTCONNECTED;
+    if (!IsSelf(child) && !Button(child)) return E_INVALIDARG;
     state->vt = VT_I4;
-    state->lVal = (button->Pressed() ? STATE_SYSTEM_PRESSED : 0) |
-                  (button->Hot() ? STATE_SYSTEM_HOTTRACKED : 0) |
-                  (IsWindowEnabled(window_) ? 0 : STATE_SYSTEM_UNAVAILABLE);
+    state->lVal = IsWindowEnabled(window_) ? 0 : STATE_SYSTEM_UNAVAILABLE;
+    if (!IsSelf(child)) {
+      const auto i = static_cast<std::size_t>(child.lVal - 1);
+      state->lVal |= (band->Pressed(i) ? STATE_SYSTEM_PRESSED : 0) |
+                     (band->Hot(i) ? STATE_SYSTEM_HOTTRACKED : 0);
+    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* help) override {
@@ -179,8 +188,9 @@ class ButtonObject final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child,
                                                  BSTR* action) override {
     *action = nullptr;
-    if (!Button()) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
+    if (!Band()) return CO_E_OBJNOTCONNECTED;
+    if (IsSelf(child)) return S_FALSE;
+    if (!Button(child)) return E_INVALIDARG;
     return Text("Press", action);
   }
   HRESULT STDMETHODCALLTYPE accSelect(long, VARIANT) override {
@@ -188,10 +198,17 @@ class ButtonObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width,
                                         long* height, VARIANT child) override {
-    if (!Button()) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
+    const TToolBand* band = Band();
+    if (!band) return CO_E_OBJNOTCONNECTED;
     RECT r;
-    GetWindowRect(window_, &r);
+    if (IsSelf(child)) {
+      GetWindowRect(window_, &r);
+    } else if (Button(child)) {
+      r = band->RectAt(static_cast<std::size_t>(child.lVal - 1));
+      MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    } else {
+      return E_INVALIDARG;
+    }
     *left = r.left;
     *top = r.top;
     *width = r.right - r.left;
@@ -204,20 +221,28 @@ class ButtonObject final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* hit) override {
     hit->vt = VT_EMPTY;
-    if (!Button()) return CO_E_OBJNOTCONNECTED;
+    const TToolBand* band = Band();
+    if (!band) return CO_E_OBJNOTCONNECTED;
+    POINT p{x, y};
     RECT r;
     GetWindowRect(window_, &r);
-    if (!PtInRect(&r, POINT{x, y})) return S_FALSE;
+    if (!PtInRect(&r, p)) return S_FALSE;
+    ScreenToClient(window_, &p);
     hit->vt = VT_I4;
     hit->lVal = CHILDID_SELF;
+    for (std::size_t i = 0; i < band->ButtonCount(); ++i) {
+      const RECT button = band->RectAt(i);
+      if (PtInRect(&button, p)) hit->lVal = static_cast<long>(i + 1);
+    }
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-    if (!Button()) return CO_E_OBJNOTCONNECTED;
-    if (!IsSelf(child)) return E_INVALIDARG;
-    // Posted: the command runs in the window's own turn, not in the
-    // reader's call, which it might keep waiting behind a box.
-    PostMessageA(window_, BM_CLICK, 0, 0);
+    TToolBand* band = Band();
+    if (!band) return CO_E_OBJNOTCONNECTED;
+    if (!Button(child)) return E_INVALIDARG;
+    // In the band's own turn, not in the reader's call, which the command
+    // might keep waiting behind a box.
+    band->Press(static_cast<std::size_t>(child.lVal - 1));
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override {
@@ -228,10 +253,18 @@ class ButtonObject final : public IAccessible {
   }
 
  private:
-  TSpeedButton* Button() const {
-    return IsWindow(window_) ? reinterpret_cast<TSpeedButton*>(
+  TToolBand* Band() const {
+    return IsWindow(window_) ? reinterpret_cast<TToolBand*>(
                                    GetWindowLongPtrA(window_, GWLP_USERDATA))
                              : nullptr;
+  }
+  // The button a child id names, or none.
+  const TToolBand::Button* Button(const VARIANT& child) const {
+    const TToolBand* band = Band();
+    if (!band || child.vt != VT_I4 || child.lVal < 1 ||
+        static_cast<std::size_t>(child.lVal) > band->ButtonCount())
+      return nullptr;
+    return &band->ButtonAt(static_cast<std::size_t>(child.lVal - 1));
   }
   static HRESULT Text(const std::string& ansi, BSTR* out) {
     const auto alloc = Libraries::Get().allocString;
@@ -244,11 +277,11 @@ class ButtonObject final : public IAccessible {
 };
 }  // namespace
 
-LRESULT AnswerGetObject(HWND button, WPARAM flags, LPARAM objectId) {
+LRESULT AnswerGetObject(TToolBand& band, WPARAM flags, LPARAM objectId) {
   if (static_cast<LONG>(objectId) != OBJID_CLIENT) return 0;
   const auto answer = Libraries::Get().lresultFromObject;
   if (!answer) return 0;
-  auto* object = new ButtonObject(button);
+  auto* object = new BandObject(band.Handle());
   const LRESULT result = answer(__uuidof(IAccessible), flags, object);
   object->Release();  // the answer holds it while a reader does
   return result;
