@@ -10,6 +10,7 @@
 #include "SystemCodePage.h"
 #include "TypeProcess.h"
 #include "TypingPlan.h"
+#include "WindowProc.h"
 
 namespace tavro::type {
 
@@ -82,7 +83,7 @@ std::u16string Utf16(const std::wstring& text) {
 TPicker::TPicker(HINSTANCE instance) {
   WNDCLASSW wc{};
   wc.style = CS_DROPSHADOW;
-  wc.lpfnWndProc = &TPicker::Proc;
+  wc.lpfnWndProc = win::ForwardingProc<TPicker, &TPicker::OnMessage, true>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   wc.lpszClassName = win::kPickerWindowClass;
@@ -91,19 +92,6 @@ TPicker::TPicker(HINSTANCE instance) {
   window_.reset(CreateWindowExW(
       WS_EX_TOPMOST | WS_EX_TOOLWINDOW, win::kPickerWindowClass, L"TavroType",
       WS_POPUP | WS_BORDER, 0, 0, 1, 1, nullptr, nullptr, instance, this));
-}
-
-LRESULT CALLBACK TPicker::Proc(HWND hwnd, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  auto* self =
-      reinterpret_cast<TPicker*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  return self ? self->OnMessage(hwnd, message, wParam, lParam)
-              : DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 std::optional<std::size_t> TPicker::Run(const RECT& anchor,

@@ -36,7 +36,6 @@ class TPicker {
   HWND Handle() const { return window_.get(); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Layout(const RECT& anchor, const PickerTexts& texts);
   void Paint(HDC dc);

@@ -25,6 +25,7 @@
 #include "WinFileSystem.h"
 #include "WinProfileFile.h"
 #include "WinRegistry.h"
+#include "WindowProc.h"
 
 namespace tavro::type {
 
@@ -83,7 +84,7 @@ class TypeWindow {
         watch_(menuKey_),
         picker_(instance) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = &TypeWindow::Proc;
+    wc.lpfnWndProc = win::ForwardingProc<TypeWindow, &TypeWindow::OnMessage>;
     wc.hInstance = instance;
     wc.lpszClassName = win::kTypeWindowClass;
     RegisterClassA(&wc);
@@ -143,29 +144,20 @@ class TypeWindow {
  private:
   enum class State { Idle, Picking, Typing };
 
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
-    if (message == WM_NCCREATE)
-      SetWindowLongPtrA(
-          hwnd, GWLP_USERDATA,
-          reinterpret_cast<LONG_PTR>(
-              reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self =
-        reinterpret_cast<TypeWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+  LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
       if (message == WM_HOTKEY) {
-        self->OnHotkey(static_cast<int>(wParam));
+        OnHotkey(static_cast<int>(wParam));
         return 0;
       }
     } catch (...) {
       // A failed pick types nothing; the next hotkey tries again.
-      self->state_ = State::Idle;
+      state_ = State::Idle;
       MessageBeep(MB_ICONWARNING);
       return 0;
     }
-    if (message == self->quitMessage_ || message == WM_DESTROY) {
-      self->Quit();
+    if (message == quitMessage_ || message == WM_DESTROY) {
+      Quit();
       return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

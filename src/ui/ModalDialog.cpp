@@ -1,6 +1,7 @@
 #include "ModalDialog.h"
 
 #include "Errors.h"
+#include "WindowProc.h"
 
 namespace tavro::ui {
 
@@ -21,45 +22,41 @@ void ModalDialog::Run() {
   const DialogTemplate layout{
       {WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_TOPMOST, 0, 0,
        0, 0, 0}};
-  const INT_PTR result =
-      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &layout.header, owner_,
-                              DialogProc, reinterpret_cast<LPARAM>(this));
+  const INT_PTR result = DialogBoxIndirectParamA(
+      GetModuleHandleA(nullptr), &layout.header, owner_,
+      win::ForwardingDialogProc<ModalDialog, &ModalDialog::Dispatch>,
+      reinterpret_cast<LPARAM>(this));
   handle_ = nullptr;
   if (error_) std::rethrow_exception(error_);
   if (result == -1) throw TavroError("Cannot open the dialog");
 }
 
-INT_PTR CALLBACK ModalDialog::DialogProc(HWND dialog, UINT message,
-                                         WPARAM wParam, LPARAM lParam) {
+INT_PTR ModalDialog::Dispatch(HWND dialog, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
   if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<ModalDialog*>(lParam);
-    self->handle_ = dialog;
-    self->dpi_ = WindowDpi(dialog);
+    handle_ = dialog;
+    dpi_ = WindowDpi(dialog);
     KeepDialogManagerFromScaling(dialog);
   }
-  auto* self =
-      reinterpret_cast<ModalDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (!self) return FALSE;
   if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-    self->EndModal();  // the close box cancels
+    EndModal();  // the close box cancels
     return TRUE;
   }
   if (message == WM_GETFONT) {
     // The dialog manager keeps only a template's font.
     SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
-                      reinterpret_cast<LONG_PTR>(self->DialogFont()));
+                      reinterpret_cast<LONG_PTR>(DialogFont()));
     return TRUE;
   }
   // An exception must not unwind through the dialog manager.
   try {
     if (message == WM_DPICHANGED) {
-      self->MoveToDpi(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
+      MoveToDpi(LOWORD(wParam), *reinterpret_cast<RECT*>(lParam));
       return TRUE;
     }
-    return self->OnMessage(message, wParam, lParam);
+    return OnMessage(message, wParam, lParam);
   } catch (...) {
-    if (!self->error_) self->error_ = std::current_exception();
+    if (!error_) error_ = std::current_exception();
     EndDialog(dialog, IDCANCEL);
     return TRUE;
   }

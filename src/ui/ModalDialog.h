@@ -107,7 +107,7 @@ class ModalDialog {
   void Run();
   void MoveToDpi(UINT dpi, const RECT& suggested);
   SIZE WindowSize() const;
-  static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
+  INT_PTR Dispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   std::exception_ptr error_;
 };
 

@@ -7,6 +7,7 @@
 #include "Dpi.h"
 #include "Errors.h"
 #include "WindowKit.h"
+#include "WindowProc.h"
 
 namespace tavro::ui {
 
@@ -19,7 +20,7 @@ constexpr UINT kPressMessage = WM_APP + 1;
 
 void TToolBand::Register(HINSTANCE instance) {
   WNDCLASSA wc{};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = win::ForwardingProc<TToolBand, &TToolBand::OnMessage>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.lpszClassName = kClassName;
@@ -150,26 +151,19 @@ void TToolBand::SetHot(int hot) {
   hot_ = hot;
 }
 
-LRESULT CALLBACK TToolBand::Proc(HWND hwnd, UINT message, WPARAM wParam,
-                                 LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrA(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(
-            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  auto* self =
-      reinterpret_cast<TToolBand*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT TToolBand::OnMessage(HWND hwnd, UINT message, WPARAM wParam,
+                             LPARAM lParam) {
+  // No exception may unwind into the system's code.
   try {
-    return self->OnMessage(hwnd, message, wParam, lParam);
+    return Respond(hwnd, message, wParam, lParam);
   } catch (...) {
-    ShowDefaultError(self->notify_, CaughtErrorText());
+    ShowDefaultError(notify_, CaughtErrorText());
     return 0;
   }
 }
 
-LRESULT TToolBand::OnMessage(HWND hwnd, UINT message, WPARAM wParam,
-                             LPARAM lParam) {
+LRESULT TToolBand::Respond(HWND hwnd, UINT message, WPARAM wParam,
+                           LPARAM lParam) {
   const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (message) {
     case WM_MOUSEMOVE:

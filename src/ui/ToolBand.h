@@ -59,8 +59,8 @@ class TToolBand {
   void Press(std::size_t i);
 
  private:
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
   LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Respond(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc);
   int At(POINT p) const;
   std::size_t Index(std::string_view name) const;

@@ -11,6 +11,7 @@
 #include "UnitEdit.h"
 #include "UnitOptions.h"
 #include "WindowKit.h"
+#include "WindowProc.h"
 #include "resource.h"
 
 namespace tavro::ui {
@@ -30,10 +31,6 @@ using K = ComponentKind;
 std::string MenuText(const ComponentDef& def, const std::string& caption) {
   if (!def.shortcut.key || !def.parent) return caption;
   return caption + "\t" + ShortcutText(def.shortcut);
-}
-
-TMainForm* FormOf(HWND window) {
-  return reinterpret_cast<TMainForm*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 }  // namespace
@@ -63,7 +60,7 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = WndProc;
+  wc.lpfnWndProc = win::ForwardingProc<TMainForm, &TMainForm::Dispatch>;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -72,7 +69,8 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   RegisterClassExA(&wc);
 
   wc.style = 0;
-  wc.lpfnWndProc = ApplicationProc;
+  wc.lpfnWndProc =
+      win::ForwardingProc<TMainForm, &TMainForm::ApplicationMessage>;
   wc.hbrBackground = nullptr;
   wc.lpszClassName = kApplicationClass;
   RegisterClassExA(&wc);
@@ -83,15 +81,9 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
 // The application's own window: the one the taskbar shows, titled "Tavro"
 // whatever the language calls the main window, which it owns. It is shown
 // at no size and hands every activation on to the main window.
-LRESULT CALLBACK TMainForm::ApplicationProc(HWND hwnd, UINT message,
-                                            WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    SetWindowLongPtrA(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(
-            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-  const TMainForm* form = FormOf(hwnd);
-  const HWND main = form ? form->window_ : nullptr;
+LRESULT TMainForm::ApplicationMessage(HWND hwnd, UINT message, WPARAM wParam,
+                                      LPARAM lParam) {
+  const HWND main = window_;
   switch (message) {
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {0, 0};
@@ -110,9 +102,6 @@ LRESULT CALLBACK TMainForm::ApplicationProc(HWND hwnd, UINT message,
         if (main) PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;
       }
-      break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
       break;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -304,24 +293,16 @@ void TMainForm::Guard(F&& handler) {
   running_ = false;
 }
 
-LRESULT CALLBACK TMainForm::WndProc(HWND hwnd, UINT message, WPARAM wParam,
-                                    LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<TMainForm*>(
-        reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    self->window_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  TMainForm* self = FormOf(hwnd);
-  if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+LRESULT TMainForm::Dispatch(HWND hwnd, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+  if (message == WM_NCCREATE) window_ = hwnd;
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
+    window_ = nullptr;
     return DefWindowProcA(hwnd, message, wParam, lParam);
   }
   // No exception may unwind into the system's code.
   try {
-    return self->OnMessage(message, wParam, lParam);
+    return OnMessage(message, wParam, lParam);
   } catch (...) {
     ShowDefaultError(hwnd, CaughtErrorText());
     return message == WM_CREATE ? -1 : 0;  // a failed creation fails

@@ -98,8 +98,10 @@ class TMainForm {
   void LoadLanguage();
 
  private:
-  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
-  static LRESULT CALLBACK ApplicationProc(HWND, UINT, WPARAM, LPARAM);
+  // The main window's messages, and the taskbar's window's.
+  LRESULT Dispatch(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT ApplicationMessage(HWND hwnd, UINT message, WPARAM wParam,
+                             LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(UINT id, bool fromShortcut);
   void OnClose();
