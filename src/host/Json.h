@@ -24,9 +24,4 @@ struct Request {
 // first counts.
 std::optional<Request> ParseRequest(std::string_view json);
 
-inline std::optional<std::string> RequestType(std::string_view json) {
-  const auto request = ParseRequest(json);
-  return request ? std::optional<std::string>(request->type) : std::nullopt;
-}
-
 }  // namespace tavro::host

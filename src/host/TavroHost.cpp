@@ -5,7 +5,6 @@
 // reads: never the registry's keys or any file written.
 #include <windows.h>
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <string>
@@ -21,10 +20,6 @@ namespace {
 using tavro::host::HostEntry;
 using tavro::host::Incoming;
 
-// The saves of one Save come as a burst of changes; the list goes once the
-// key has been quiet this long.
-constexpr DWORD kQuietMs = 150;
-
 std::string AnsiToUtf8(const std::string& ansi) {
   if (ansi.empty()) return {};
   const std::wstring text = tavro::win::Widen(ansi);
@@ -35,14 +30,6 @@ std::string AnsiToUtf8(const std::string& ansi) {
   WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), size, nullptr,
                       nullptr);
   return utf8;
-}
-
-// The menu key, which tests may point elsewhere.
-std::string MenuKey() {
-  char key[512];
-  const DWORD n =
-      GetEnvironmentVariableA("TAVRO_HOST_MENU_KEY", key, sizeof key);
-  return n > 0 && n < sizeof key ? key : tavro::kMenuExtKey;
 }
 
 std::vector<HostEntry> Entries(const std::string& key) {
@@ -130,14 +117,14 @@ bool Send(const std::string& json) {
 
 int Serve() {
   tavro::win::UseSystemCodePage();
-  const std::string key = MenuKey();
+  const std::string key = tavro::win::MenuKeyPath("TAVRO_HOST_MENU_KEY");
   Requests requests;
   tavro::win::MenuKeyWatch watch(key);
   bool pushDue = false;
   for (;;) {
     const HANDLE events[] = {requests.Ready(), watch.Changed()};
-    const DWORD woke =
-        WaitForMultipleObjects(2, events, FALSE, pushDue ? kQuietMs : INFINITE);
+    const DWORD woke = WaitForMultipleObjects(
+        2, events, FALSE, pushDue ? tavro::win::kMenuKeyQuietMs : INFINITE);
     if (woke == WAIT_OBJECT_0) {
       Incoming incoming;
       while (requests.Next(incoming)) {
@@ -173,9 +160,3 @@ int main() {
     return 1;
   }
 }
-
-// Nothing reaches terminate; the library's verbose handler would only
-// bring its name demangler into the exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx

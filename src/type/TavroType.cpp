@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -54,17 +53,6 @@ constexpr int kEscapeId = 2;
 // Quoted from TavroType.ini: a box is as wide as its longest word.
 constexpr std::size_t kQuotedValue = 40;
 constexpr std::size_t kQuotedPath = 80;
-// The writes of one Save come as a burst; the list is read once the key
-// has been quiet this long.
-constexpr DWORD kQuietMs = 150;
-
-// The menu key, which tests point elsewhere.
-std::string MenuKey() {
-  char key[512];
-  const DWORD n =
-      GetEnvironmentVariableA("TAVRO_TYPE_MENU_KEY", key, sizeof key);
-  return n > 0 && n < sizeof key ? key : kMenuExtKey;
-}
 
 std::u16string Widen(std::string_view ansi) {
   const std::wstring text = win::Widen(ansi);
@@ -80,7 +68,7 @@ class TypeWindow {
  public:
   explicit TypeWindow(HINSTANCE instance)
       : quitMessage_(RegisterWindowMessageA(win::kTypeQuitMessage)),
-        menuKey_(MenuKey()),
+        menuKey_(win::MenuKeyPath("TAVRO_TYPE_MENU_KEY")),
         watch_(menuKey_),
         picker_(instance) {
     WNDCLASSA wc{};
@@ -120,9 +108,9 @@ class TypeWindow {
       const HANDLE changed = watch_.Changed();
       // Any message waiting counts, not only those come since the last
       // look: a hotkey that came with a change of the key is not left.
-      const DWORD woke =
-          MsgWaitForMultipleObjectsEx(1, &changed, due ? kQuietMs : INFINITE,
-                                      QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+      const DWORD woke = MsgWaitForMultipleObjectsEx(
+          1, &changed, due ? win::kMenuKeyQuietMs : INFINITE, QS_ALLINPUT,
+          MWMO_INPUTAVAILABLE);
       if (woke == WAIT_OBJECT_0) {
         watch_.Rearm();
         due = true;
@@ -301,9 +289,3 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 1;
   }
 }
-
-// Nothing reaches terminate; the library's verbose handler would only
-// bring its name demangler into the exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx

@@ -37,22 +37,19 @@ class ModalDialog {
   HWND Handle() const { return handle_; }
 
  protected:
-  // Shows the dialog until EndModal, with `current` pointing at it and its
-  // controls null again afterwards. The close box ends it too; an
-  // exception that escapes a handler ends it and is thrown again here.
+  // Shows the dialog until EndModal, its controls null again afterwards.
+  // The close box ends it too; an exception that escapes a handler ends it
+  // and is thrown again here.
   template <typename Form, std::size_t N>
-  void RunModal(Form*& current, const ControlDef<Form> (&controls)[N]) {
+  void RunModal(const ControlDef<Form> (&controls)[N]) {
     auto& form = static_cast<Form&>(*this);
-    current = &form;
     struct Reset {
-      Form*& current;
       Form& form;
       const ControlDef<Form> (&controls)[N];
       ~Reset() {
-        current = nullptr;
         for (const ControlDef<Form>& def : controls) form.*def.member = nullptr;
       }
-    } reset{current, form, controls};
+    } reset{form, controls};
     Run();
   }
   void EndModal() { EndDialog(handle_, IDCANCEL); }

@@ -60,7 +60,7 @@ TAboutForm::TAboutForm(HWND owner, win::Shell& shell, std::string mainFontName)
       shell_(shell),
       mainFontName_(std::move(mainFontName)) {}
 
-void TAboutForm::ShowModal() { RunModal(AboutForm, kControls); }
+void TAboutForm::ShowModal() { RunModal(kControls); }
 
 SIZE TAboutForm::ClientSize() const { return kClientSize; }
 

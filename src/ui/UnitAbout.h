@@ -54,7 +54,4 @@ class TAboutForm : public ModalDialog {
   win::UniqueIcon icon_;
 };
 
-// The About box while it is shown, else null.
-inline TAboutForm* AboutForm = nullptr;
-
 }  // namespace tavro::ui

@@ -40,7 +40,7 @@ void TEditForm::Run(const std::string& caption, bool fillFields,
   fillFields_ = fillFields;
   editTitle_ = &editTitle;
   editContent_ = &editContent;
-  RunModal(EditForm, kControls);
+  RunModal(kControls);
 }
 
 SIZE TEditForm::ClientSize() const { return kClientSize; }

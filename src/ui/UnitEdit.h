@@ -61,7 +61,4 @@ class TEditForm : public ModalDialog, public EntryEditor {
   bool KeepWithinBuffer(HWND field, std::string& shown);
 };
 
-// The editor while it runs, else null.
-inline TEditForm* EditForm = nullptr;
-
 }  // namespace tavro::ui

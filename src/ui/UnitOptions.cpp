@@ -68,7 +68,7 @@ void TOptionsForm::OnDpiChanged() {
 
 void TOptionsForm::ShowModal() {
   Accepted = false;
-  RunModal(OptionsForm, kControls);
+  RunModal(kControls);
 }
 
 INT_PTR TOptionsForm::OnMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -49,7 +49,4 @@ class TOptionsForm : public ModalDialog {
   win::UniqueFont font_;
 };
 
-// The dialog while it is shown, else null.
-inline TOptionsForm* OptionsForm = nullptr;
-
 }  // namespace tavro::ui

@@ -1,7 +1,6 @@
 // Tavro: keeps form entries and installs them in the browser's context menu.
 #include <windows.h>
 
-#include <cstdlib>
 // After windows.h, which it needs.
 #include <commctrl.h>
 
@@ -52,9 +51,3 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     return 1;
   }
 }
-
-// Every exception is caught above; the library's verbose handler would
-// only bring its name demangler into the exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx

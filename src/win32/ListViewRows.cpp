@@ -22,19 +22,6 @@ std::string CellText(const std::vector<std::string>& subItems) {
   return cell;
 }
 
-std::string ItemText(HWND list, int row, int column) {
-  std::vector<char> buffer(1024);
-  for (;;) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<std::size_t>(SendMessageA(
-        list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
 }  // namespace
 
 int ListViewRows::RowCount() const {
@@ -78,13 +65,6 @@ void ListViewRows::RemoveAllRows() {
   subItems_.clear();
 }
 
-void ListViewRows::Select(int row) {
-  LVITEMA state{};
-  state.stateMask = LVIS_SELECTED;
-  state.state = LVIS_SELECTED;
-  SendMessageA(list_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-}
-
 void ListViewRows::FocusAndSelect(int row) {
   SetFocus(list_);
   // The focus mark too, so that the arrow keys go on from this row.
@@ -108,19 +88,6 @@ void ListViewRows::EndUpdate() {
 void ListViewRows::EnableSaveItem(bool enabled) {
   EnableMenuItem(menu_, saveItemId_,
                  MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-bool ListViewRows::SaveItemEnabled() const {
-  return (GetMenuState(menu_, saveItemId_, MF_BYCOMMAND) &
-          (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-std::string ListViewRows::Caption(int row) const {
-  return ItemText(list_, row, 0);
-}
-
-std::string ListViewRows::ContentCell(int row) const {
-  return ItemText(list_, row, 1);
 }
 
 const std::vector<std::string>& ListViewRows::SubItems(int row) const {

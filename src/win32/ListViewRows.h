@@ -35,12 +35,8 @@ class ListViewRows : public EntryView {
   void BeginUpdate() override;
   void EndUpdate() override;
 
-  // What the list shows, and the sub-items behind the second column.
-  std::string Caption(int row) const;
-  std::string ContentCell(int row) const;
+  // The lines behind a row's second column, which shows the first.
   const std::vector<std::string>& SubItems(int row) const;
-  bool SaveItemEnabled() const;
-  void Select(int row);
 
  private:
   HWND list_ = nullptr;

@@ -1,8 +1,16 @@
 #include "MenuKeyWatch.h"
 
+#include "Registration.h"
+
 #include "CodePage.h"
 
 namespace tavro::win {
+
+std::string MenuKeyPath(const char* variable) {
+  char key[512];
+  const DWORD n = GetEnvironmentVariableA(variable, key, sizeof key);
+  return n > 0 && n < sizeof key ? key : kMenuExtKey;
+}
 
 namespace {
 std::string WithoutOuterBackslashes(std::string path) {

@@ -10,6 +10,14 @@
 
 namespace tavro::win {
 
+// The writes of one Save come as a burst of changes: what follows the key
+// waits until it has been quiet this long.
+inline constexpr DWORD kMenuKeyQuietMs = 150;
+
+// The menu key, or the one the environment variable names: tests point
+// each program elsewhere.
+std::string MenuKeyPath(const char* variable);
+
 // Watches the menu key's parent with all below it, or, while that is not
 // there, the nearest key above it that is.
 class MenuKeyWatch {

@@ -16,6 +16,7 @@
 
 #include <chrono>
 
+#include "ListViewReader.h"
 #include "ListViewRows.h"
 #include "Watchdog.h"
 #endif
@@ -82,12 +83,12 @@ class ListViewBackend : public RowViewBackend {
   ~ListViewBackend() override { DestroyWindow(window_); }
 
   EntryView& view() override { return *rows_; }
-  std::string Caption(int row) override { return rows_->Caption(row); }
+  std::string Caption(int row) override { return ItemText(list_, row, 0); }
   Lines SubItems(int row) override { return rows_->SubItems(row); }
-  void Select(int row) override { rows_->Select(row); }
+  void Select(int row) override { SelectRow(list_, row); }
   void FocusElsewhere() override { SetFocus(other_); }
   bool ListHasFocus() override { return GetFocus() == list_; }
-  bool SaveItemEnabled() override { return rows_->SaveItemEnabled(); }
+  bool SaveItemEnabled() override { return MenuItemEnabled(menu_, kSaveItem); }
 
  private:
   static constexpr UINT kSaveItem = 1;

@@ -47,7 +47,8 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   const auto chromium = files.ReadFile("C:\\Tavro\\TavroHost.chromium.json");
   ASSERT_TRUE(chromium);
   EXPECT_EQ(*chromium, Manifest(false));
-  EXPECT_EQ(host::RequestType(*chromium), "stdio");  // one valid JSON object
+  EXPECT_EQ(host::ParseRequest(*chromium).value_or(host::Request{}).type,
+            "stdio");  // one valid JSON object
   EXPECT_NE(chromium->find("\"allowed_origins\": [\"chrome-extension://"
                            "kiebalbnhhnpgcndjiiaajggckkhkeja/\"]"),
             std::string::npos);

@@ -9,6 +9,12 @@
 namespace tavro::host {
 namespace {
 
+// A request's type, or nothing when it is no request.
+std::optional<std::string> RequestType(std::string_view json) {
+  const auto request = ParseRequest(json);
+  return request ? std::optional<std::string>(request->type) : std::nullopt;
+}
+
 // A pipe that yields its bytes at most `chunk` at a time.
 ReadBytes Pipe(std::string bytes, std::size_t chunk = 1) {
   auto rest = std::make_shared<std::string>(std::move(bytes));

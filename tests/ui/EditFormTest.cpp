@@ -212,8 +212,9 @@ std::promise<Controls>* pendingEditor = nullptr;
 
 // A thread timer fires inside the dialog's modal loop.
 void CALLBACK SpotEditor(HWND, UINT, UINT_PTR, DWORD) {
-  const ui::TEditForm* form = ui::EditForm;
-  if (!pendingEditor || !form || !IsWindowVisible(form->Handle())) return;
+  const HWND dialog = ShownDialog();
+  if (!pendingEditor || !dialog) return;
+  const auto* form = &DialogObject<ui::TEditForm>(dialog);
   pendingEditor->set_value({form->Handle(), form->TitleGB, form->TitleEdit,
                             form->ContentGB, form->ContentMemo, form->Line,
                             form->OKBtn, form->CanelBtn});
@@ -472,7 +473,7 @@ TEST_F(EditFormTest, TheFieldsTakeNoMoreThan255Characters) {
 TEST_F(EditFormTest, EditStartsFromTheEntryAndStoresWhatIsConfirmed) {
   SetCaptions();
   Model().StartupFill({{"Name", "1 Main St\r\nTown"}});
-  main_->Rows().Select(0);
+  SelectRow(main_->ListView(), 0);
   Command(ui::CommandId("EditItem"), [&](User& u) {
     EXPECT_EQ(Text(u.c.dialog), "Edit entry");
     EXPECT_EQ(Text(u.c.TitleEdit), "Name");

@@ -64,7 +64,7 @@ TEST_F(MainFormTest, FirstStartOkNeedsALineAndThenAppliesIt) {
   int preselected = 0;
   bool stayedOpen = false;
   WhileModal([&](HWND dialog) {
-    const ui::TOptionsForm& options = *ui::OptionsForm;
+    const auto& options = DialogObject<ui::TOptionsForm>(dialog);
     lines = Lines(options.ListBox);
     preselected = Selected(options.ListBox);
     PressButton(options.OKBtn);
@@ -96,10 +96,11 @@ TEST_F(MainFormTest, CtrlLSwitchesEveryTextAndLeavesTheListAlone) {
   Click("DownBtn");
   const Names rows = Captions();
   int preselected = -1;
-  WhileModal([&](HWND) {
-    preselected = Selected(ui::OptionsForm->ListBox);
-    SendMessageA(ui::OptionsForm->ListBox, LB_SETCURSEL, 1, 0);  // Deutsch
-    PressButton(ui::OptionsForm->OKBtn);
+  WhileModal([&](HWND dialog) {
+    const auto& options = DialogObject<ui::TOptionsForm>(dialog);
+    preselected = Selected(options.ListBox);
+    SendMessageA(options.ListBox, LB_SETCURSEL, 1, 0);  // Deutsch
+    PressButton(options.OKBtn);
   });
   Press({{VK_CONTROL, 'L'}});
   EXPECT_EQ(preselected, 2);
@@ -169,7 +170,7 @@ TEST_F(MainFormTest, TheLanguageDialogIgnoresEscAndCancelStoresNothing) {
   Open();
   bool escClosed = true;
   WhileModal([&](HWND dialog) {
-    const ui::TOptionsForm& o = *ui::OptionsForm;
+    const auto& o = DialogObject<ui::TOptionsForm>(dialog);
     EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_EQ(Selected(o.ListBox), -1);
     EXPECT_FALSE(GetWindowLongA(o.ListBox, GWL_STYLE) & LBS_NOTIFY);
@@ -242,7 +243,7 @@ TEST_F(MainFormTest, AboutShowsTheProducerLineOfTheMainFontAndOpensTheLinks) {
   std::string producerBytes, mail;
   HWND shown = nullptr;
   auto inspect = [&](HWND dialog) {
-    const ui::TAboutForm& about = *ui::AboutForm;
+    const auto& about = DialogObject<ui::TAboutForm>(dialog);
     shown = dialog;
     wchar_t wide[64] = {};
     GetWindowTextW(about.AboutInfo, wide, 64);

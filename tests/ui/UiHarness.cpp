@@ -265,16 +265,28 @@ void ChoosePlainLanguage(const ScratchWorkFolder& folder) {
                "[MainForm]\r\nFont.Name=MS Sans Serif\r\nFont.Size=8\r\n");
 }
 
+HWND ShownDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM into) {
+        char name[16] = {};
+        GetClassNameA(window, name, sizeof name);
+        // A message box has its text in a static of id 0xFFFF.
+        if (IsWindowVisible(window) && std::string_view(name) == "#32770" &&
+            !GetDlgItem(window, 0xFFFF) &&
+            GetWindowLongPtrA(window, DWLP_USER)) {
+          *reinterpret_cast<HWND*>(into) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 namespace {
 thread_local std::function<void(HWND)> modalAct;
-
-HWND ShownDialog() {
-  for (HWND dialog : {ui::OptionsForm ? ui::OptionsForm->Handle() : nullptr,
-                      ui::AboutForm ? ui::AboutForm->Handle() : nullptr,
-                      ui::EditForm ? ui::EditForm->Handle() : nullptr})
-    if (dialog && IsWindowVisible(dialog)) return dialog;
-  return nullptr;
-}
 
 void CALLBACK RunModalAct(HWND, UINT, UINT_PTR timer, DWORD) {
   const HWND dialog = ShownDialog();

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "ListViewReader.h"
+#include "ModalDialog.h"
 #include "Shell.h"
 #include "UnitMain.h"
 #include "Watchdog.h"
@@ -124,6 +126,35 @@ struct RecordingShell : win::Shell {
   }
 };
 
+// The dialog of ours this thread shows (not a message box), or null.
+HWND ShownDialog();
+// The object behind a dialog of ours, which it keeps with its window.
+template <typename Form>
+Form& DialogObject(HWND dialog) {
+  return static_cast<Form&>(*reinterpret_cast<ui::ModalDialog*>(
+      GetWindowLongPtrA(dialog, DWLP_USER)));
+}
+
+// The main window's rows as the list and the menu show them.
+struct RowsOnScreen {
+  ui::TMainForm& form;
+  int RowCount() const { return form.Rows().RowCount(); }
+  int SelectedRow() const { return form.Rows().SelectedRow(); }
+  std::string Caption(int row) const {
+    return ItemText(form.ListView(), row, 0);
+  }
+  std::string ContentCell(int row) const {
+    return ItemText(form.ListView(), row, 1);
+  }
+  const std::vector<std::string>& SubItems(int row) const {
+    return form.Rows().SubItems(row);
+  }
+  bool SaveItemEnabled() const {
+    return MenuItemEnabled(GetMenu(form.Handle()), ui::CommandId("SaveItem"));
+  }
+  void Select(int row) const { SelectRow(form.ListView(), row); }
+};
+
 class MainFormTest : public ::testing::Test {
  protected:
   MainFormTest();
@@ -158,7 +189,7 @@ class MainFormTest : public ::testing::Test {
 
   ui::TMainForm& Form() { return *form_; }
   TEntryModel& Model() { return form_->Workspace().Model; }
-  win::ListViewRows& Rows() { return form_->Rows(); }
+  RowsOnScreen Rows() { return {*form_}; }
   std::vector<std::string> Captions();
   bool Closed() const { return !IsWindow(handle_); }
 
