@@ -14,7 +14,9 @@ inline constexpr std::size_t kBufferSize = 255;
 // split a CR LF pair.
 std::string CutToBuffer(std::string_view text);
 
-// Lines at CR LF, lone CR or lone LF; a trailing break adds no empty line.
+// The lines between CR LF, lone CR and lone LF: one more than the breaks.
+std::vector<std::string_view> Lines(std::string_view text);
+// The same as rows show them: a trailing break adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
 // Equality without regard to the case of ASCII letters, as the registry

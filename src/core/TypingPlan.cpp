@@ -2,30 +2,11 @@
 
 #include "CodePage.h"
 #include "Registration.h"
+#include "Text.h"
 
 namespace tavro {
 
 namespace {
-// The lines of the text, split by whole characters: a trail byte is never
-// taken for a CR or an LF.
-std::vector<std::string_view> Lines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      lines.push_back(text.substr(start, i - start));
-      i += (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ? 2
-                                                                           : 1;
-      start = i;
-    } else {
-      i += CharSize(text, i);
-    }
-  }
-  lines.push_back(text.substr(start));
-  return lines;
-}
-
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
 
 constexpr std::size_t kQuotedChars = 40;

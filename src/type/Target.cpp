@@ -125,9 +125,13 @@ std::optional<bool> AccessibleMultiLine(HWND focus) {
   return std::nullopt;
 }
 
-// UI Automation's control type of the window is Document. The library is
-// loaded only for a field that is no edit control and that IAccessible2
-// says nothing of.
+// Loaded only for a field that is no edit control.
+HMODULE AutomationLibrary() {
+  static const HMODULE core = LoadLibraryA("uiautomationcore.dll");
+  return core;
+}
+
+// UI Automation's control type of the window is Document.
 bool AutomationDocument(HWND focus) {
   DECLARE_HANDLE(HUIANODE);
   using NodeFromHandle = HRESULT(WINAPI*)(HWND, HUIANODE*);
@@ -135,7 +139,7 @@ bool AutomationDocument(HWND focus) {
   using NodeRelease = BOOL(WINAPI*)(HUIANODE);
   constexpr int kControlTypeProperty = 30003;
   constexpr long kDocumentControlType = 50030;
-  static const HMODULE core = LoadLibraryA("uiautomationcore.dll");
+  const HMODULE core = AutomationLibrary();
   if (!core) return false;
   const auto fromHandle = reinterpret_cast<NodeFromHandle>(
       reinterpret_cast<void*>(GetProcAddress(core, "UiaNodeFromHandle")));
@@ -166,6 +170,10 @@ void AccessibleFacts(HWND focus, FieldFacts& facts) {
     HWND focus;
     FieldFacts facts;
   };
+  // Loaded here, before the thread: the programs' statics have no guard
+  // against two threads.
+  AccessibleFromWindow();
+  AutomationLibrary();
   auto job = std::make_shared<Job>(Job{focus, {}});
   auto* shared = new std::shared_ptr<Job>(job);
   const win::UniqueHandle thread(CreateThread(
