@@ -7,16 +7,31 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono or Gecko downloads: the machine has no network for them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-TAVRO_DISPLAY_NUM=${TAVRO_DISPLAY_NUM:-77}
+# Unset: each run takes a free display of its own.
+TAVRO_DISPLAY_NUM=${TAVRO_DISPLAY_NUM:-}
 
 log() { printf '== %s\n' "$*" >&2; }
 
-# Installs the Debian packages that are missing.
+# Runs the command when the script exits, after those given before: the
+# scripts chain their clean-ups here instead of replacing each other's trap.
+TAVRO_ON_EXIT=()
+on_exit() {  # COMMAND
+  TAVRO_ON_EXIT=("$1" "${TAVRO_ON_EXIT[@]}")
+  trap 'for tavro_exit in "${TAVRO_ON_EXIT[@]}"; do eval "$tavro_exit" || true; done' EXIT
+}
+
+# What building and running Tavro needs: the cross compiler, Wine and a
+# virtual display. GoogleTest too: the build's CMake files name it.
+RUN_PACKAGES=(cmake make g++-mingw-w64-x86-64 googletest wine wine64 xvfb
+  xauth x11-utils)
+ensure_run_packages() { ensure_debs "${RUN_PACKAGES[@]}"; }
+
+# What the tests need besides: the native build, real keys, pictures, node,
+# the formatter and the browsers.
 ensure_packages() {
-  local want=(cmake g++ make googletest libgtest-dev libgmock-dev
-    libbenchmark-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils
-    xdotool imagemagick nodejs clang-format chromium firefox-esr)
-  ensure_debs "${want[@]}"
+  ensure_debs "${RUN_PACKAGES[@]}" g++ libgtest-dev libgmock-dev \
+    libbenchmark-dev xdotool imagemagick nodejs clang-format chromium \
+    firefox-esr
 }
 
 # The browser tests' node packages, pinned, in $BUILD/npm: puppeteer-core
@@ -51,9 +66,9 @@ configure_build() {  # native | win [TARGET...]
   else
     extra=(-DTAVRO_SANITIZE=ON)
   fi
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
-  fi
+  # Every time: a changed option reaches a folder configured before, and
+  # an unchanged one costs a second. Warnings go to stderr, and show.
+  cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "${extra[@]}" >/dev/null
   cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
@@ -124,23 +139,55 @@ desktop_pid() {
   return 1
 }
 desktop_running() { desktop_pid >/dev/null; }
+# How many Wine desktops the display shows.
+desktop_windows() { xwininfo -root -children 2>/dev/null | grep -c 'Wine desktop"'; }
 
-# A virtual X display with Wine's desktop on it, unless one is given.
+# Starts a virtual X display of GEOMETRY on a free number: sets NEW_DISPLAY
+# (":N") and NEW_DISPLAY_PID. Xvfb writes the number once it listens.
+new_display() {  # GEOMETRY
+  local out
+  out=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$out" >/dev/null 2>&1 &
+  NEW_DISPLAY_PID=$!
+  for _ in $(seq 100); do [ -s "$out" ] && break; sleep 0.05; done
+  NEW_DISPLAY=:$(head -n 1 "$out")
+  rm -f "$out"
+  [ "$NEW_DISPLAY" != : ] || { log "Xvfb did not start"; return 1; }
+}
+
+# A virtual X display with Wine's desktop on it, unless one is given. What
+# it starts (the display, this prefix's desktop and wineserver) it stops
+# when the script exits, and nothing else.
 ensure_display() {
   if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    export DISPLAY=:$TAVRO_DISPLAY_NUM
-    if ! xdpyinfo >/dev/null 2>&1; then
+    if [ -n "$TAVRO_DISPLAY_NUM" ]; then
+      export DISPLAY=:$TAVRO_DISPLAY_NUM
       rm -f "/tmp/.X$TAVRO_DISPLAY_NUM-lock"
       Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      NEW_DISPLAY_PID=$!
       for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    else
+      new_display 1024x768
+      export DISPLAY=$NEW_DISPLAY
     fi
+    on_exit "kill $NEW_DISPLAY_PID 2>/dev/null"
+    # A wineserver of this prefix left from an earlier run keeps its
+    # desktop on that run's display, now gone.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
   fi
   # A warm wineserver keeps every later Wine process fast.
   wineserver -p </dev/null >/dev/null 2>&1 || true
   "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if ! desktop_running; then
+    on_exit "WINEPREFIX='$WINEPREFIX' wineserver -k </dev/null >/dev/null 2>&1"
+    local desktops
+    desktops=$(desktop_windows)
     "$WINE64" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
-    sleep 1
+    # Until its window is on the display.
+    for _ in $(seq 100); do
+      [ "$(desktop_windows)" -gt "$desktops" ] && break
+      sleep 0.05
+    done
   fi
 }
 
@@ -155,8 +202,11 @@ ensure_debs() {
   log "installing: ${missing[*]}"
   local sudo=
   [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+  # Another run installing at the same time holds dpkg's lock: wait for it.
+  local wait=(-o DPkg::Lock::Timeout=600)
+  $sudo apt-get "${wait[@]}" update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get "${wait[@]}" install -y -qq \
+    "${missing[@]}" >/dev/null
 }
 
 # Generates the UTF-8 locale NAME (zh_CN, ja_JP, de_DE, ...) unless it is

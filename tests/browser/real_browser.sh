@@ -11,12 +11,9 @@ export WINEPREFIX=$BUILD/wineprefix-browser
 ensure_prefix
 tmp=$(mktemp -d)
 # A screen of its own, so that no other window lies over the browser's.
-display=:$((TAVRO_DISPLAY_NUM + 20))
-rm -f "/tmp/.X${display#:}-lock"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; wineserver -k </dev/null >/dev/null 2>&1 || true; rm -rf "$tmp"' EXIT
-for _ in $(seq 50); do DISPLAY=$display xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+new_display 1280x1024
+display=$NEW_DISPLAY
+on_exit "kill $NEW_DISPLAY_PID 2>/dev/null; wineserver -k </dev/null >/dev/null 2>&1; rm -rf '$tmp'"
 # A warm wineserver, so that the first list measures the host, not Wine.
 wineserver -p </dev/null >/dev/null 2>&1 || true
 

@@ -15,6 +15,6 @@ ensure_display
 scripts=$(mktemp -d /tmp/tavro-double-byte.XXXXXX)
 # This prefix's desktop must not stay on the display: other tests send
 # their keys to the desktop of theirs.
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true; rm -rf "$scripts"' EXIT
+on_exit 'wineserver -k </dev/null >/dev/null 2>&1; rm -rf "$scripts"'
 TAVRO_EXPORT_DIR="Z:${scripts//\//\\}" "$WINE64" "$exe" </dev/null
 node "$ROOT/tests/core/run_fill_scripts.js" "$scripts" "$encoding"

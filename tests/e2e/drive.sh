@@ -12,10 +12,21 @@ desktop() {
 }
 keys() { xdotool windowfocus --sync "$(desktop)"; xdotool "$@"; sleep 0.4; }
 
+# The titled windows shown, as window_titles.exe (the script's $titles)
+# lists them.
+windows_shown() { "$wine" "$titles" 2>/dev/null | wc -l; }
+
 start_tavro() {  # EXE WORK-FOLDER; sets tavro to its process
+  local before
+  before=$(windows_shown)
   (cd "$2" && "$wine" "$1" </dev/null >/dev/null 2>&1) &
   tavro=$!
-  sleep 2.5
+  # Until it shows a window: the main one, or the language dialog first.
+  for _ in $(seq 100); do
+    [ "$(windows_shown)" -gt "$before" ] && return 0
+    sleep 0.1
+  done
+  fail "Tavro showed no window"
 }
 
 stop_tavro() {

@@ -16,5 +16,5 @@ fi
 ensure_display
 # This prefix's desktop must not stay on the display: other tests send
 # their keys to the desktop of theirs.
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+on_exit 'wineserver -k </dev/null >/dev/null 2>&1'
 TAVRO_SCREEN_DPI=144 "$WINE64" "$exe" --gtest_filter='*NinetySixDpi*' </dev/null

@@ -16,9 +16,9 @@ source "$(dirname "$0")/drive.sh"
 scratch=$(mktemp -d /tmp/tavro-zip.XXXXXX)
 # This prefix's desktop must not stay on the display: other tests send
 # their keys to the desktop of theirs. The prefix is made anew every time.
-trap 'wineserver -k </dev/null >/dev/null 2>&1 || true
-      wineserver -w </dev/null >/dev/null 2>&1 || true
-      rm -rf "$scratch" "$WINEPREFIX"' EXIT
+on_exit 'wineserver -k </dev/null >/dev/null 2>&1
+      wineserver -w </dev/null >/dev/null 2>&1
+      rm -rf "$scratch" "$WINEPREFIX"'
 
 # The name and the top folder carry major.minor of the project's version.
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=\([0-9]*\.[0-9]*\).*/\1/p' \

@@ -10,7 +10,7 @@ exe=$(readlink -f "$1")
 titles=$(readlink -f "$2")
 source "$(dirname "$0")/drive.sh"
 work=$(mktemp -d /tmp/tavro-e2e.XXXXXX)
-trap '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+on_exit '"$wine" taskkill /f /im Tavro.exe >/dev/null 2>&1; rm -rf "$work"'
 
 # A program folder of the test's own, so that the language chosen at the
 # first start is written there; the work folder is another.

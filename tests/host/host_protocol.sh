@@ -10,7 +10,7 @@ if [ "${2:-}" = zh_CN ]; then
   export WINEPREFIX=$BUILD/wineprefix-zh_CN
   ensure_cjk_prefix "$WINEPREFIX" zh_CN
   export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
-  trap 'wineserver -k </dev/null >/dev/null 2>&1 || true' EXIT
+  on_exit 'wineserver -k </dev/null >/dev/null 2>&1'
   mode=double-byte
 fi
 node "$(dirname "$0")/host_protocol.js" "Z:${exe//\//\\}" $mode

@@ -43,7 +43,7 @@ cleanup() {
   [ -z "$locale" ] || wineserver -k </dev/null >/dev/null 2>&1 || true
   rm -rf "$work"
 }
-trap cleanup EXIT
+on_exit cleanup
 
 entry() { "$wine" reg add "$menu\\$1" /v Tavro /d "$2" /f >/dev/null 2>&1; }
 count() { "$wine" "$target" count 2>/dev/null | tr -d '\r'; }
