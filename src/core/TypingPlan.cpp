@@ -1,5 +1,7 @@
 #include "TypingPlan.h"
 
+#include <iterator>
+
 #include "CodePage.h"
 #include "Registration.h"
 #include "Text.h"
@@ -11,30 +13,25 @@ bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
 
 constexpr std::size_t kQuotedChars = 40;
 
+// By StopReason, from WindowGone on.
+constexpr const char* kWhy[] = {
+    "its window closed",
+    "another window is in front",
+    "the focus left the field",
+    "you pressed Esc",
+    "you pressed the hotkey",
+    "TavroType was turned off",
+    "Windows let no more keys through to that program",
+    "the program stopped taking keys",
+    "the field took no more characters",
+};
+static_assert(std::size(kWhy) ==
+                  static_cast<std::size_t>(StopReason::FieldFull),
+              "a stop reason without its words");
+
 const char* Why(StopReason reason) {
-  switch (reason) {
-    case StopReason::WindowGone:
-      return "its window closed";
-    case StopReason::NotInFront:
-      return "another window is in front";
-    case StopReason::FocusMoved:
-      return "the focus left the field";
-    case StopReason::Escape:
-      return "you pressed Esc";
-    case StopReason::Hotkey:
-      return "you pressed the hotkey";
-    case StopReason::TurnedOff:
-      return "TavroType was turned off";
-    case StopReason::Refused:
-      return "Windows let no more keys through to that program";
-    case StopReason::NotResponding:
-      return "the program stopped taking keys";
-    case StopReason::FieldFull:
-      return "the field took no more characters";
-    case StopReason::None:
-      break;
-  }
-  return "";
+  const auto i = static_cast<std::size_t>(reason);
+  return i > 0 && i <= std::size(kWhy) ? kWhy[i - 1] : "";
 }
 }  // namespace
 

@@ -15,11 +15,11 @@
 namespace tavro::type {
 
 namespace {
-// 96-DPI lengths, as a menu of the system's has them.
-constexpr int kRowPadding = 3;
-constexpr int kTextMargin = 8;
-constexpr int kMinWidth = 160;
-constexpr int kMaxWidth = 480;
+// Lengths at 96 DPI, as a menu of the system's has them.
+struct Lengths {
+  int rowPadding, textMargin, minWidth, maxWidth;
+};
+constexpr Lengths k96Dpi{3, 8, 160, 480};
 // The whole list shows up to this many rows; more scroll.
 constexpr int kMostRows = 20;
 
@@ -168,10 +168,10 @@ void TPicker::Layout(const RECT& anchor, const PickerTexts& texts) {
   const HGDIOBJ old = SelectObject(dc, font_.get());
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
-  margin_ = ui::Scale(kTextMargin, dpi);
+  margin_ = ui::Scale(k96Dpi.textMargin, dpi);
   textHeight_ = metrics.tmHeight;
-  rowHeight_ = textHeight_ + 2 * ui::Scale(kRowPadding, dpi);
-  int width = ui::Scale(kMinWidth, dpi);
+  rowHeight_ = textHeight_ + 2 * ui::Scale(k96Dpi.rowPadding, dpi);
+  int width = ui::Scale(k96Dpi.minWidth, dpi);
   std::vector<std::wstring> lines = labels_;
   lines.insert(lines.end(), {hint_, noEntries_});
   for (const std::wstring& line : lines) {
@@ -186,7 +186,7 @@ void TPicker::Layout(const RECT& anchor, const PickerTexts& texts) {
   // The typed line, then the list; as high as the whole list, so that it
   // stays where it opened while the list narrows.
   const int frame = 2 * GetSystemMetrics(SM_CXBORDER);
-  width = std::min({width, ui::Scale(kMaxWidth, dpi),
+  width = std::min({width, ui::Scale(k96Dpi.maxWidth, dpi),
                     static_cast<int>(work.right - work.left)}) +
           frame;
   const int below = work.bottom - anchor.bottom;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ComObject.h"
 #include "SystemCodePage.h"
 #include "ToolBand.h"
 
@@ -56,28 +57,12 @@ bool IsSelf(const VARIANT& child) {
 
 // The object holds the window only: a band gone since answers that it is.
 // Its children are the buttons, numbered from 1 in the band's order.
-class BandObject final : public IAccessible {
+class BandObject final : public win::ComObject<IAccessible> {
  public:
   explicit BandObject(HWND window) : window_(window) {}
 
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
-    if (riid == IID_IUnknown || riid == IID_IDispatch ||
-        riid == __uuidof(IAccessible)) {
-      *out = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&references_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG left = InterlockedDecrement(&references_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
+  bool Has(REFIID id) const override {
+    return id == IID_IDispatch || id == __uuidof(IAccessible);
   }
 
   // IDispatch: readers call the interface itself.
@@ -273,7 +258,6 @@ class BandObject final : public IAccessible {
   }
 
   HWND window_;
-  LONG references_ = 1;
 };
 }  // namespace
 

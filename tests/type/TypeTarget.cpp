@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "ComObject.h"
 #include "TypeProcess.h"
 
 namespace {
@@ -96,24 +97,12 @@ void WriteState(const char* path) {
 
 // The document field's provider: UI Automation's ControlType Document,
 // nothing else.
-class DocumentProvider : public IRawElementProviderSimple {
+class DocumentProvider
+    : public tavro::win::ComObject<IRawElementProviderSimple> {
  public:
   explicit DocumentProvider(HWND window) : window_(window) {}
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-    *out = id == IID_IUnknown || id == IID_IRawElementProviderSimple
-               ? static_cast<IRawElementProviderSimple*>(this)
-               : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return static_cast<ULONG>(InterlockedIncrement(&refs_));
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return static_cast<ULONG>(refs);
+  bool Has(REFIID id) const override {
+    return id == IID_IRawElementProviderSimple;
   }
   HRESULT STDMETHODCALLTYPE get_ProviderOptions(ProviderOptions* out) override {
     *out = static_cast<ProviderOptions>(ProviderOptions_ServerSideProvider |
@@ -144,8 +133,6 @@ class DocumentProvider : public IRawElementProviderSimple {
   }
 
  private:
-  virtual ~DocumentProvider() = default;
-  LONG refs_ = 1;
   HWND window_;
 };
 
