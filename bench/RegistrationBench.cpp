@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "MemoryRegistry.h"
+#include "Paths.h"
 #include "Registration.h"
 
 namespace {
@@ -11,18 +12,21 @@ constexpr char kKey[] = "\\Software\\Bench\\MenuExt\\";
 
 void Register(tavro::MemoryRegistry& registry, int entries) {
   std::vector<tavro::TTempSec> records;
-  for (int i = 0; i < entries; ++i)
-    records.push_back({"Entry " + std::to_string(i), "line\\r\\nline"});
-  tavro::MenuRegistration(registry, kKey).Rewrite(records, "C:\\Forms");
+  std::vector<std::string> titles;
+  for (int i = 0; i < entries; ++i) {
+    titles.push_back("Entry " + std::to_string(i));
+    records.push_back({titles.back(), "line\\r\\nline"});
+  }
+  tavro::MenuRegistration(registry, kKey)
+      .Rewrite(records, tavro::ScriptPaths("C:\\Forms", titles));
 }
 
 void BM_ListSubkeysBaseline(benchmark::State& state) {
   tavro::MemoryRegistry registry;
   Register(registry, static_cast<int>(state.range(0)));
   for (auto _ : state) {
-    registry.OpenKey(kKey, false);
-    benchmark::DoNotOptimize(registry.GetKeyNames());
-    registry.CloseKey();
+    benchmark::DoNotOptimize(
+        registry.Open(kKey, tavro::Registry::Mode::Read)->SubkeyNames());
   }
 }
 

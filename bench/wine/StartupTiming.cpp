@@ -5,6 +5,7 @@
 #include <psapi.h>
 
 #include "LineBreaks.h"
+#include "Paths.h"
 #include "Registration.h"
 #include "Timing.h"
 #include "WinRegistry.h"
@@ -78,10 +79,20 @@ std::vector<TTempSec> SampleEntries(int count) {
   return entries;
 }
 
+namespace {
+// As a save installs them, each naming its script in the work folder.
+void Install(MenuRegistration& menu, int entries, const std::string& work) {
+  const std::vector<TTempSec> records = SampleEntries(entries);
+  std::vector<std::string> titles;
+  for (const TTempSec& record : records) titles.push_back(record.Title);
+  menu.Rewrite(records, ScriptPaths(work, titles));
+}
+}  // namespace
+
 Pair TimeRegistryRead(int entries, int runs) {
   win::WinRegistry registry;
   MenuRegistration menu(registry);
-  menu.Rewrite(SampleEntries(entries), ScratchFolder("tavro-timing-work"));
+  Install(menu, entries, ScratchFolder("tavro-timing-work"));
   std::vector<double> tavroMs, floorMs;
   char data[1024];
   for (int run = 0; run < runs; ++run) {
@@ -119,7 +130,7 @@ StartupFigures TimeStartup(const std::string& tavroExe,
   const std::string work = ScratchFolder("tavro-timing-work");
   win::WinRegistry registry;
   MenuRegistration menu(registry);
-  menu.Rewrite(SampleEntries(entries), work);
+  Install(menu, entries, work);
   std::vector<double> tavroMs, bareMs, manifestMs;
   StartupFigures figures{};
   StartOnce(bareExe, work);  // the first start of all pays for the caches

@@ -50,12 +50,10 @@ void BrowserRegistration::Register() {
   try {
     for (bool firefox : {false, true})
       files_.WriteFile(ManifestPath(firefox), Manifest(firefox));
-    for (const BrowserKey& browser : kBrowserKeys) {
-      if (!registry_.OpenKey(browser.path, true))
-        throw TavroError(FormatError(kFailedToSetData, browser.path));
-      registry_.WriteString("", ManifestPath(browser.firefox));
-      registry_.CloseKey();
-    }
+    for (const BrowserKey& browser : kBrowserKeys)
+      registry_.Open(browser.path, Registry::Mode::Create)
+          .OrThrow(FormatError(kFailedToSetData, browser.path))
+          ->WriteString("", ManifestPath(browser.firefox));
   } catch (...) {
     // Half a bridge would only fail in the browser; none is told now.
     Unregister();
@@ -65,7 +63,7 @@ void BrowserRegistration::Register() {
 
 void BrowserRegistration::Unregister() {
   for (const BrowserKey& browser : kBrowserKeys)
-    registry_.DeleteKey(browser.path);
+    registry_.DeleteTree(browser.path);
   for (bool firefox : {false, true})
     if (files_.FileExists(ManifestPath(firefox)))
       files_.RemoveFile(ManifestPath(firefox));
@@ -75,12 +73,11 @@ bool BrowserRegistration::Registered() {
   for (const BrowserKey& browser : kBrowserKeys) {
     bool found = false;
     try {
-      found = registry_.OpenKeyReadOnly(browser.path) &&
-              registry_.ReadString("") == ManifestPath(browser.firefox);
+      const OpenedKey key = registry_.Open(browser.path, Registry::Mode::Read);
+      found = key && key->ReadString("") == ManifestPath(browser.firefox);
     } catch (const TavroError&) {
       // Not text, or no value at all: not a bridge that works.
     }
-    registry_.CloseKey();
     if (!found || !files_.FileExists(ManifestPath(browser.firefox)))
       return false;
   }

@@ -68,18 +68,6 @@ std::size_t MenuRegistration::MaxKeyNameLength() const {
   return std::min(kMaxName, used < kMaxPath ? kMaxPath - used : 0);
 }
 
-std::vector<std::string> MenuRegistration::SubkeyNames() {
-  std::vector<std::string> names;
-  if (registry_.OpenKeyReadOnly(keyPath_)) names = registry_.GetKeyNames();
-  registry_.CloseKey();
-  return names;
-}
-
-bool MenuRegistration::OpenMarkedSubkey(const std::string& name) {
-  return registry_.OpenKeyReadOnly(keyPath_ + name) &&
-         registry_.ValueExists(kMarkerValue);
-}
-
 bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
   // Only a name that was cut, took a slash for a backslash or a number of
   // its own: asking every key would cost a trip per entry at each start.
@@ -88,69 +76,77 @@ bool MenuRegistration::MayHoldTitleValue(std::string_view name) const {
 }
 
 MenuRegistration::ReadResult MenuRegistration::Read(bool createKey) {
+  using Mode = Registry::Mode;
   ReadResult result;
   std::vector<std::string> names;
-  bool opened = registry_.OpenKeyReadOnly(keyPath_);
+  OpenedKey menu = registry_.Open(keyPath_, Mode::Read);
+  // Said, and the list starts empty: a save cannot list the key either, so
+  // it stops before writing a second set of subkeys beside the first.
+  if (!menu && menu.code != kNotFound)
+    result.error = FormatError(kCannotListKey, keyPath_);
   // A first start: the key is made for the browser.
-  if (!opened && createKey) opened = registry_.OpenKey(keyPath_, true);
-  if (opened) {
-    names = registry_.GetKeyNames();
-    if (registry_.ValueExists(kSaveMarkValue))
+  if (menu.code == kNotFound && createKey)
+    menu = registry_.Open(keyPath_, Mode::Create);
+  if (menu) {
+    try {
+      names = menu->SubkeyNames();
+    } catch (const RegistryError& e) {
+      result.error = e.what();
+    }
+    if (menu->HasValue(kSaveMarkValue))
       result.unfinishedSave =
-          registry_.ReadShortString(kSaveMarkValue, kMaxPathLength)
-              .value_or("");
+          menu->ReadShortString(kSaveMarkValue, kMaxPathLength).value_or("");
   }
   // The registry lists 100 after 10 and before 11; the index keeps the
   // saved order for any number of entries.
   std::stable_sort(names.begin(), names.end(), IndexLess);
   for (const std::string& name : names) {
-    if (!OpenMarkedSubkey(name)) continue;
+    // Three trips each, the floor: open, the marker's value, close.
+    const OpenedKey subkey = registry_.Open(keyPath_ + name, Mode::Read);
+    if (!subkey || !subkey->HasValue(kMarkerValue)) continue;
     TSection entry{TitleFromKeyName(name), {}};
     try {
-      entry.Content = DecodeLineBreaks(registry_.ReadString(kMarkerValue));
-      if (MayHoldTitleValue(name) && registry_.ValueExists(kTitleValue))
-        entry.Title = registry_.ReadString(kTitleValue);
+      entry.Content = DecodeLineBreaks(subkey->ReadString(kMarkerValue));
+      if (MayHoldTitleValue(name) && subkey->HasValue(kTitleValue))
+        entry.Title = subkey->ReadString(kTitleValue);
     } catch (const TavroError& e) {
       if (!result.error) result.error = e.what();
     }
-    registry_.CloseKey();
     result.entries.push_back(std::move(entry));
   }
-  registry_.CloseKey();
   return result;
 }
 
 void MenuRegistration::BeginSave(const std::string& backupPath) {
-  // A key that cannot be made leaves none open: the write reports it.
-  registry_.CloseKey();
-  registry_.OpenKey(keyPath_, true);
-  registry_.WriteString(kSaveMarkValue, backupPath);
-  registry_.CloseKey();
+  registry_.Open(keyPath_, Registry::Mode::Create)
+      .OrThrow(FormatError(kFailedToSetData, kSaveMarkValue))
+      ->WriteString(kSaveMarkValue, backupPath);
 }
 
 void MenuRegistration::EndSave() {
-  if (registry_.OpenKey(keyPath_, false)) registry_.DeleteValue(kSaveMarkValue);
-  registry_.CloseKey();
+  if (const OpenedKey menu = registry_.Open(keyPath_, Registry::Mode::Write))
+    menu->DeleteValue(kSaveMarkValue);
 }
 
 std::vector<std::string> MenuRegistration::Purge() {
   std::vector<std::string> others;
-  for (std::string& name : SubkeyNames()) {
-    const bool marked = OpenMarkedSubkey(name);
-    registry_.CloseKey();
-    if (marked)
-      registry_.DeleteKey(keyPath_ + name);
+  const OpenedKey menu = registry_.Open(keyPath_, Registry::Mode::Read);
+  if (!menu) {
+    if (menu.code == kNotFound) return others;
+    // There, but not known to hold none of ours.
+    throw RegistryError(FormatError(kCannotListKey, keyPath_), menu.code);
+  }
+  for (std::string& name : menu->SubkeyNames()) {
+    const std::string path = keyPath_ + name;
+    const OpenedKey subkey = registry_.Open(path, Registry::Mode::Read);
+    // Gone since the listing: neither ours to delete nor a name in the way.
+    if (subkey.code == kNotFound) continue;
+    if (subkey && subkey->HasValue(kMarkerValue))
+      registry_.DeleteTree(path);
     else
       others.push_back(std::move(name));
   }
   return others;
-}
-
-void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
-                               std::string_view workDir) {
-  std::vector<std::string> titles;
-  for (const TTempSec& record : records) titles.push_back(record.Title);
-  Rewrite(records, ScriptPaths(workDir, titles));
 }
 
 void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
@@ -168,16 +164,15 @@ void MenuRegistration::Rewrite(const std::vector<TTempSec>& records,
                          MaxKeyNameLength() - mark.size()) +
              mark;
     }
-    // A key that cannot be created leaves nothing open, so the first write
-    // reports it.
-    registry_.CloseKey();
-    registry_.OpenKey(keyPath_ + name, true);
-    registry_.WriteString("", "file://" + scripts[i]);
-    registry_.WriteInteger("Contexts", kFormControlContext);
-    registry_.WriteString(kMarkerValue, record.Content);
+    // Told as the first write would tell it.
+    const std::unique_ptr<RegistryKey> key =
+        registry_.Open(keyPath_ + name, Registry::Mode::Create)
+            .OrThrow(FormatError(kFailedToSetData, ""));
+    key->WriteString("", "file://" + scripts[i]);
+    key->WriteInteger("Contexts", kFormControlContext);
+    key->WriteString(kMarkerValue, record.Content);
     if (TitleFromKeyName(name) != record.Title)
-      registry_.WriteString(kTitleValue, record.Title);
-    registry_.CloseKey();
+      key->WriteString(kTitleValue, record.Title);
   }
 }
 

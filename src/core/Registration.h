@@ -57,14 +57,14 @@ class MenuRegistration {
   ReadResult Read(bool createKey = true);
 
   // Removes every marked subkey and nothing else.
-  // Returns the names of the subkeys it leaves: other programs'.
+  // Returns the names of the subkeys it leaves: other programs'. Throws
+  // when the key is there but cannot be listed.
   std::vector<std::string> Purge();
 
   // Purges, then installs one subkey per record in list order, each naming
   // its script: scripts[i] is record i's (ScriptPaths of the Titles).
   void Rewrite(const std::vector<TTempSec>& records,
                const std::vector<std::string>& scripts);
-  void Rewrite(const std::vector<TTempSec>& records, std::string_view workDir);
 
   // The mark of a save under way, from before its first change of the key
   // until its last file is written.
@@ -72,9 +72,7 @@ class MenuRegistration {
   void EndSave();
 
  private:
-  std::vector<std::string> SubkeyNames();
   std::size_t MaxKeyNameLength() const;
-  bool OpenMarkedSubkey(const std::string& name);
   // Whether Rewrite may have given the subkey kTitleValue.
   bool MayHoldTitleValue(std::string_view name) const;
 

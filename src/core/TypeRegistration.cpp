@@ -16,27 +16,25 @@ TypeRegistration::TypeRegistration(Registry& registry, FileSystem& files,
 void TypeRegistration::Register() {
   if (!files_.FileExists(ExePath()))
     throw TavroError(FormatError(kTypeMissing, programDir_));
-  if (!registry_.OpenKey(kRunKey, true))
-    throw TavroError(FormatError(kFailedToSetData, kRunValue));
-  registry_.WriteString(kRunValue, Quoted(ExePath()));
-  registry_.CloseKey();
+  registry_.Open(kRunKey, Registry::Mode::Create)
+      .OrThrow(FormatError(kFailedToSetData, kRunValue))
+      ->WriteString(kRunValue, Quoted(ExePath()));
 }
 
 void TypeRegistration::Unregister() {
-  if (registry_.OpenKey(kRunKey, false)) registry_.DeleteValue(kRunValue);
-  registry_.CloseKey();
+  if (const OpenedKey run = registry_.Open(kRunKey, Registry::Mode::Write))
+    run->DeleteValue(kRunValue);
 }
 
 bool TypeRegistration::Registered() {
   bool found = false;
   try {
-    found = registry_.OpenKeyReadOnly(kRunKey) &&
-            registry_.ValueExists(kRunValue) &&
-            registry_.ReadString(kRunValue) == Quoted(ExePath());
+    const OpenedKey run = registry_.Open(kRunKey, Registry::Mode::Read);
+    found = run && run->HasValue(kRunValue) &&
+            run->ReadString(kRunValue) == Quoted(ExePath());
   } catch (const TavroError&) {
     // Not text: not a command that starts anything.
   }
-  registry_.CloseKey();
   return found;
 }
 

@@ -3,11 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "Registry.h"
 
@@ -21,18 +19,8 @@ class MemoryRegistry : public Registry {
   MemoryRegistry();
   ~MemoryRegistry() override;
 
-  bool OpenKey(const std::string& path, bool canCreate) override;
-  bool OpenKeyReadOnly(const std::string& path) override;
-  std::vector<std::string> GetKeyNames() override;
-  bool ValueExists(const std::string& name) override;
-  std::string ReadString(const std::string& name) override;
-  std::optional<std::string> ReadShortString(const std::string& name,
-                                             std::size_t maxLength) override;
-  void WriteString(const std::string& name, const std::string& value) override;
-  void WriteInteger(const std::string& name, std::uint32_t value) override;
-  bool DeleteKey(const std::string& path) override;
-  bool DeleteValue(const std::string& name) override;
-  void CloseKey() override;
+  OpenedKey Open(const std::string& path, Mode mode) override;
+  long DeleteTree(const std::string& path) override;
 
   // Test set-up and inspection, beside the program's own operations.
   void SetRawValue(const std::string& path, const std::string& name,
@@ -47,6 +35,9 @@ class MemoryRegistry : public Registry {
   // The key's security lets the user read it only: opening it to write,
   // making a subkey below it or deleting it fails.
   void DenyWrites(const std::string& path, bool deny = true);
+  // Lets the user do nothing with the key: every open, and its deletion,
+  // fails.
+  void DenyAccess(const std::string& path, bool deny = true);
   // Refuses every value write after this many more have succeeded.
   void RefuseWritesAfter(int count) { writesLeft_ = count; }
   // Stands for the program's end: after this many more changes (a key
@@ -57,16 +48,14 @@ class MemoryRegistry : public Registry {
 
  private:
   struct Node;
-  Node* Find(const std::string& path) const;
-  Node* Create(const std::string& path);
-  Node* OpenNode() const;
-  void Write(const std::string& name, std::uint32_t type,
-             const std::string& bytes);
+  class Key;
+  std::shared_ptr<Node> Find(const std::string& path) const;
+  std::shared_ptr<Node> Create(const std::string& path, long& code);
   void Change();
+  // Whether the next value write may go ahead.
+  bool TakeWrite();
 
-  std::unique_ptr<Node> root_;
-  std::optional<std::string> openPath_;
-  bool readOnly_ = false;
+  std::shared_ptr<Node> root_;
   int writesLeft_ = -1;
   int changesLeft_ = -1;
 };

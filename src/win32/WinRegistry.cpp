@@ -1,9 +1,11 @@
 #include "WinRegistry.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 #include "CodePage.h"
-#include "Errors.h"
+#include "Handles.h"
 
 namespace tavro::win {
 
@@ -20,47 +22,48 @@ std::string RelativePath(const std::string& path) {
   return path.substr(begin, end - begin);
 }
 
-void SetValue(HKEY key, const std::string& name, DWORD type, const void* data,
-              std::size_t size) {
-  if (!key ||
-      RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data),
-                     static_cast<DWORD>(size)) != ERROR_SUCCESS)
-    throw TavroError(FormatError(kFailedToSetData, name));
-}
-}  // namespace
+class WinKey : public RegistryKey {
+ public:
+  WinKey(UniqueHKey key, std::string path)
+      : key_(std::move(key)), path_(std::move(path)) {}
 
-bool WinRegistry::OpenKey(const std::string& path, bool canCreate) {
-  return Open(path, canCreate, KEY_ALL_ACCESS);
-}
+  std::vector<std::string> SubkeyNames() override;
+  bool HasValue(const std::string& name) override;
+  std::string ReadString(const std::string& name) override;
+  std::optional<std::string> ReadShortString(const std::string& name,
+                                             std::size_t maxLength) override;
+  void WriteString(const std::string& name, const std::string& value) override;
+  void WriteInteger(const std::string& name, std::uint32_t value) override;
+  long DeleteValue(const std::string& name) override;
 
-bool WinRegistry::OpenKeyReadOnly(const std::string& path) {
-  // The handle itself refuses every write.
-  return Open(path, false, KEY_READ);
-}
+ private:
+  // A value as queried: its type and its bytes as stored.
+  struct Value {
+    std::string name;
+    DWORD type;
+    std::string data;
+  };
+  std::optional<Value> Query(const std::string& name);
+  void SetValue(const std::string& name, DWORD type, const void* data,
+                std::size_t size);
 
-bool WinRegistry::Open(const std::string& path, bool canCreate, REGSAM access) {
-  const std::string relative = RelativePath(path);
-  HKEY key = nullptr;
-  const LONG rc =
-      canCreate
-          ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr,
-                            REG_OPTION_NON_VOLATILE, access, nullptr, &key,
-                            nullptr)
-          : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key);
-  if (rc != ERROR_SUCCESS) return false;
-  Forget();
-  key_.reset(key);
-  return true;
-}
+  UniqueHKey key_;
+  std::string path_;
+  // The value HasValue found: the start-up read tests each marker and then
+  // reads it, and each look is a trip to the registry.
+  std::optional<Value> last_;
+};
 
-std::vector<std::string> WinRegistry::GetKeyNames() {
+std::vector<std::string> WinKey::SubkeyNames() {
+  const auto fail = [&](LONG rc) {
+    throw RegistryError(FormatError(kCannotListKey, path_), rc);
+  };
   std::vector<std::string> names;
-  if (!key_) return names;
   DWORD maxLength = 0;
-  if (RegQueryInfoKeyA(key_.get(), nullptr, nullptr, nullptr, nullptr,
-                       &maxLength, nullptr, nullptr, nullptr, nullptr, nullptr,
-                       nullptr) != ERROR_SUCCESS)
-    return {};
+  if (const LONG rc = RegQueryInfoKeyA(key_.get(), nullptr, nullptr, nullptr,
+                                       nullptr, &maxLength, nullptr, nullptr,
+                                       nullptr, nullptr, nullptr, nullptr))
+    fail(rc);
   // The longest name is counted in characters, which a multi-byte code page
   // may turn into more bytes; a short buffer is grown and the name retried.
   std::string buffer(std::max<DWORD>(maxLength, 255) + 1, '\0');
@@ -73,15 +76,14 @@ std::vector<std::string> WinRegistry::GetKeyNames() {
       buffer.resize(buffer.size() * 2);
       continue;
     }
-    if (rc != ERROR_SUCCESS) return {};
+    if (rc != ERROR_SUCCESS) fail(rc);
     names.emplace_back(buffer.data(), length);
     ++index;
   }
   return names;
 }
 
-std::optional<WinRegistry::Value> WinRegistry::Query(const std::string& name) {
-  if (!key_) return std::nullopt;
+std::optional<WinKey::Value> WinKey::Query(const std::string& name) {
   // Most values fit the first buffer, and take one call.
   Value value{name, REG_NONE, std::string(1024, '\0')};
   for (;;) {
@@ -101,15 +103,15 @@ std::optional<WinRegistry::Value> WinRegistry::Query(const std::string& name) {
   }
 }
 
-bool WinRegistry::ValueExists(const std::string& name) {
+bool WinKey::HasValue(const std::string& name) {
   last_ = Query(name);
   return last_.has_value();
 }
 
-std::string WinRegistry::ReadString(const std::string& name) {
+std::string WinKey::ReadString(const std::string& name) {
   std::optional<Value> value =
       last_ && last_->name == name ? std::move(last_) : Query(name);
-  Forget();
+  last_.reset();
   if (!value || value->data.empty()) return {};
   if (value->type != REG_SZ && value->type != REG_EXPAND_SZ)
     throw TavroError(FormatError(kInvalidDataType, name));
@@ -117,10 +119,9 @@ std::string WinRegistry::ReadString(const std::string& name) {
   return value->data.substr(0, value->data.find('\0'));
 }
 
-std::optional<std::string> WinRegistry::ReadShortString(const std::string& name,
-                                                        std::size_t maxLength) {
-  Forget();
-  if (!key_) return std::nullopt;
+std::optional<std::string> WinKey::ReadShortString(const std::string& name,
+                                                   std::size_t maxLength) {
+  last_.reset();
   // One byte for the terminator and one to tell a longer unterminated text;
   // a value that does not fit is refused by the system, not read.
   std::string data(maxLength + 2, '\0');
@@ -137,34 +138,51 @@ std::optional<std::string> WinRegistry::ReadShortString(const std::string& name,
   return data;
 }
 
-void WinRegistry::WriteString(const std::string& name,
-                              const std::string& value) {
-  Forget();
-  SetValue(key_.get(), name, REG_SZ, value.c_str(), value.size() + 1);
+void WinKey::SetValue(const std::string& name, DWORD type, const void* data,
+                      std::size_t size) {
+  last_.reset();
+  if (const LONG rc = RegSetValueExA(key_.get(), name.c_str(), 0, type,
+                                     static_cast<const BYTE*>(data),
+                                     static_cast<DWORD>(size)))
+    throw RegistryError(FormatError(kFailedToSetData, name), rc);
 }
 
-void WinRegistry::WriteInteger(const std::string& name, std::uint32_t value) {
-  Forget();
+void WinKey::WriteString(const std::string& name, const std::string& value) {
+  SetValue(name, REG_SZ, value.c_str(), value.size() + 1);
+}
+
+void WinKey::WriteInteger(const std::string& name, std::uint32_t value) {
   const DWORD data = value;
-  SetValue(key_.get(), name, REG_DWORD, &data, sizeof data);
+  SetValue(name, REG_DWORD, &data, sizeof data);
 }
 
-bool WinRegistry::DeleteKey(const std::string& path) {
+long WinKey::DeleteValue(const std::string& name) {
+  last_.reset();
+  return RegDeleteValueA(key_.get(), name.c_str());
+}
+}  // namespace
+
+OpenedKey WinRegistry::Open(const std::string& path, Mode mode) {
+  const std::string relative = RelativePath(path);
+  // Read only where asked: the handle itself then refuses every change.
+  const REGSAM access = mode == Mode::Read ? KEY_READ : KEY_READ | KEY_WRITE;
+  HKEY key = nullptr;
+  const LONG rc =
+      mode == Mode::Create
+          ? RegCreateKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, nullptr,
+                            REG_OPTION_NON_VOLATILE, access, nullptr, &key,
+                            nullptr)
+          : RegOpenKeyExA(HKEY_CURRENT_USER, relative.c_str(), 0, access, &key);
+  if (rc != ERROR_SUCCESS) return {nullptr, rc};
+  UniqueHKey owner(key);
+  return {std::make_unique<WinKey>(std::move(owner), path), kRegistryOk};
+}
+
+long WinRegistry::DeleteTree(const std::string& path) {
   const std::string relative = RelativePath(path);
   // An empty path would empty the whole hive.
-  if (relative.empty()) return false;
-  Forget();
-  return RegDeleteTreeA(HKEY_CURRENT_USER, relative.c_str()) == ERROR_SUCCESS;
-}
-
-bool WinRegistry::DeleteValue(const std::string& name) {
-  Forget();
-  return key_ && RegDeleteValueA(key_.get(), name.c_str()) == ERROR_SUCCESS;
-}
-
-void WinRegistry::CloseKey() {
-  Forget();
-  key_.reset();
+  if (relative.empty()) return ERROR_INVALID_PARAMETER;
+  return RegDeleteTreeA(HKEY_CURRENT_USER, relative.c_str());
 }
 
 }  // namespace tavro::win

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Errors.h"
+#include "Registry.h"
 
 namespace tavro::test {
 
@@ -15,6 +16,18 @@ std::string ErrorText(Action&& action) {
     return e.what();
   }
   return "(no error)";
+}
+
+// The system's code a refused registry call keeps, or -1 when none is
+// thrown.
+template <typename Action>
+long ErrorCode(Action&& action) {
+  try {
+    action();
+  } catch (const RegistryError& e) {
+    return e.code;
+  }
+  return -1;
 }
 
 }  // namespace tavro::test

@@ -9,11 +9,11 @@ class MemoryBackend : public RegistryBackend {
   Registry& registry() override { return registry_; }
 
   void CreateKey(const std::string& path) override {
-    // Seeding creates the parents of a value's key without opening any key;
-    // the helper key that carried the value goes again.
+    // Seeding creates the parents of a value's key; the helper key that
+    // carried the value goes again.
     const std::string helper = path + "\\~seeding~";
     registry_.SetRawValue(helper, "", kSz, "");
-    registry_.DeleteKey(helper);
+    registry_.DeleteTree(helper);
   }
 
   void SetRawValue(const std::string& path, const std::string& name,
@@ -36,6 +36,11 @@ class MemoryBackend : public RegistryBackend {
 
   bool DenyWrites(const std::string& path) override {
     registry_.DenyWrites(path);
+    return true;
+  }
+
+  bool DenyAccess(const std::string& path) override {
+    registry_.DenyAccess(path);
     return true;
   }
 

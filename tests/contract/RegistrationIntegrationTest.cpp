@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "ErrorText.h"
 #include "Errors.h"
 #include "LineBreaks.h"
 #include "Registration.h"
@@ -36,7 +37,7 @@ TEST_P(RegistrationIntegrationTest, RewriteInstallsOneMarkedSubkeyPerRecord) {
       {"Dup", "second"},
       {"Caf\xe9 <&>", ""},
   };
-  menu.Rewrite(Encoded(entries), "C:\\Forms");
+  Rewrite(menu, Encoded(entries), "C:\\Forms");
 
   EXPECT_THAT(MenuNames(), ElementsAre("00.E-mail", "01.a.b", "02.Dup",
                                        "03.Dup", "04.Caf\xe9 <&>"));
@@ -68,7 +69,7 @@ TEST_P(RegistrationIntegrationTest, MoreThanAHundredEntriesComeBackInOrder) {
   for (int i = 0; i < 112; ++i)
     entries.push_back({"T" + std::to_string(i), std::to_string(i)});
   MenuRegistration menu(registry(), MenuPath());
-  menu.Rewrite(Encoded(entries), "C:\\W");
+  Rewrite(menu, Encoded(entries));
 
   // The registry itself lists 100 between 10 and 11.
   const std::vector<std::string> names = MenuNames();
@@ -91,11 +92,11 @@ TEST_P(RegistrationIntegrationTest, ReadCreatesAMissingMenuKey) {
 TEST_P(RegistrationIntegrationTest, AKeyTheUserMayOnlyReadGivesItsEntries) {
   MenuRegistration menu(registry(), MenuPath());
   const std::vector<TSection> entries = {{"A", "a"}, {"B", "b\r\nc"}};
-  menu.Rewrite(Encoded(entries), "C:\\W");
+  Rewrite(menu, Encoded(entries));
   for (const char* name : {"", "00.A", "01.B"})
     if (!backend().DenyWrites(MenuPath(name)))
       GTEST_SKIP() << "this registry does not hold to key security";
-  ASSERT_FALSE(registry().OpenKey(MenuPath(), false));
+  ASSERT_FALSE(registry().Open(MenuPath(), Registry::Mode::Write));
 
   EXPECT_EQ(menu.Read().entries, entries);
   EXPECT_EQ(menu.Read(false).entries, entries);
@@ -143,7 +144,7 @@ TEST_P(RegistrationIntegrationTest, RewriteReplacesOldEntriesAndSparesOthers) {
                         std::string("\x01\0\0\0", 4));
   backend().SetRawValue(MenuPath("Foreign"), "", kSz, "res://y");
 
-  menu.Rewrite({{"First", "1"}, {"New", "2"}}, "C:\\W");
+  Rewrite(menu, {{"First", "1"}, {"New", "2"}});
 
   EXPECT_THAT(MenuNames(),
               ElementsAre("00.First", "01.New", "01.New (2)", "Foreign"));
@@ -177,7 +178,7 @@ TEST_P(RegistrationIntegrationTest, TitlesNoKeyNameCanHoldComeBackWhole) {
   const std::string longTitle(252, 'x');
   const std::vector<TSection> entries = {
       {"A", "a"}, {longTitle, "b"}, {"back\\slash", "c"}, {"D", "d"}};
-  menu.Rewrite(Encoded(entries), "C:\\W");
+  Rewrite(menu, Encoded(entries));
 
   const std::vector<std::string> names = MenuNames();
   ASSERT_EQ(names.size(), 4u);
@@ -192,6 +193,87 @@ TEST_P(RegistrationIntegrationTest, TitlesNoKeyNameCanHoldComeBackWhole) {
   EXPECT_EQ(menu.Read().entries, entries);
   menu.Purge();
   EXPECT_THAT(MenuNames(), IsEmpty());
+}
+
+// Deleted and made again by another program while Tavro lists it: the
+// start says so, and a save stops before writing its set beside the one
+// that is there now.
+TEST_P(RegistrationIntegrationTest, AMenuKeyReplacedWhileListedIsSaidAndKept) {
+  MenuRegistration menu(registry(), MenuPath());
+  Rewrite(menu, {{"A", "a"}, {"B", "b"}});
+  const auto replace = [&] {
+    registry().DeleteTree(MenuPath());
+    backend().SetRawValue(MenuPath("00.Other"), kMarkerValue, kSz,
+                          std::string("o\0", 2));
+  };
+  const std::string said =
+      "The registry key HKEY_CURRENT_USER" + MenuPath() + " cannot be read";
+
+  MeddledRegistry starting(registry(), MenuPath(), replace);
+  const auto read = MenuRegistration(starting, MenuPath()).Read();
+  EXPECT_THAT(read.entries, IsEmpty());
+  EXPECT_EQ(read.error, said);
+
+  MeddledRegistry saving(registry(), MenuPath(), replace);
+  MenuRegistration racing(saving, MenuPath());
+  EXPECT_EQ(ErrorCode([&] { Rewrite(racing, {{"New", "n"}}); }), kKeyDeleted);
+  EXPECT_THAT(MenuNames(), ElementsAre("00.Other"));
+  EXPECT_EQ(ErrorText([&] { racing.Purge(); }), "(no error)");
+  EXPECT_THAT(MenuNames(), IsEmpty());
+}
+
+// Subkeys that go between the listing and their turn, as when another
+// Tavro's Uninstall runs meanwhile: read as none, and no name kept free.
+TEST_P(RegistrationIntegrationTest, SubkeysGoneSinceTheListingAreLeftOut) {
+  MenuRegistration menu(registry(), MenuPath());
+  Rewrite(menu, {{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  const auto removeB = [&] { registry().DeleteTree(MenuPath("01.B")); };
+
+  // Opened, then deleted under the open key.
+  MeddledRegistry starting(registry(), MenuPath("01.B"), removeB);
+  EXPECT_EQ(MenuRegistration(starting, MenuPath()).Read().entries,
+            (std::vector<TSection>{{"A", "a"}, {"C", "c"}}));
+
+  Rewrite(menu, {{"A", "a"}, {"B", "b"}, {"C", "c"}});
+  MeddledRegistry saving(registry(), MenuPath("00.A"), removeB);
+  MenuRegistration racing(saving, MenuPath());
+  Rewrite(racing, {{"X", "x"}, {"B", "b2"}});
+  EXPECT_THAT(MenuNames(), ElementsAre("00.X", "01.B"));
+  EXPECT_EQ(menu.Read().entries,
+            (std::vector<TSection>{{"X", "x"}, {"B", "b2"}}));
+}
+
+TEST_P(RegistrationIntegrationTest, AMenuKeyTheUserMayNotOpenIsSaidAndKept) {
+  MenuRegistration menu(registry(), MenuPath());
+  Rewrite(menu, {{"A", "a"}});
+  if (!backend().DenyAccess(MenuPath()))
+    GTEST_SKIP() << "this registry does not hold to key security";
+  const std::string said =
+      "The registry key HKEY_CURRENT_USER" + MenuPath() + " cannot be read";
+  for (const bool create : {true, false}) {
+    const auto read = menu.Read(create);
+    EXPECT_THAT(read.entries, IsEmpty());
+    EXPECT_EQ(read.error, said);
+  }
+  const struct {
+    std::string text;
+    std::function<void()> change;
+  } rows[] = {
+      {said, [&] { menu.Purge(); }},
+      {said,
+       [&] {
+         Rewrite(menu, {{"B", "b"}});
+       }},
+      {"Failed to set data for 'TavroSaving'",
+       [&] { menu.BeginSave("C:\\W\\BackUp.ifm"); }},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(ErrorText(row.change), row.text);
+    EXPECT_EQ(ErrorCode(row.change), kAccessDenied) << row.text;
+  }
+  menu.EndSave();  // nothing to end
+  EXPECT_TRUE(backend().KeyExists(MenuPath("00.A")));
+  EXPECT_FALSE(backend().KeyExists(MenuPath("00.B")));
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "Paths.h"
+#include "Registration.h"
 #include "Registry.h"
 
 namespace tavro::test {
@@ -35,7 +39,7 @@ class RegistryBackend {
  public:
   virtual ~RegistryBackend() = default;
   virtual Registry& registry() = 0;
-  // Creates the key and its missing parents; leaves the open key alone.
+  // Creates the key and its missing parents.
   virtual void CreateKey(const std::string& path) = 0;
   // Stores exactly these bytes, creating the key as needed.
   virtual void SetRawValue(const std::string& path, const std::string& name,
@@ -48,6 +52,8 @@ class RegistryBackend {
   // Lets the user read the key but not change it; false when the system
   // does not hold to key security.
   virtual bool DenyWrites(const std::string& path) = 0;
+  // Lets the user do nothing with the key; false as above.
+  virtual bool DenyAccess(const std::string& path) = 0;
 };
 
 struct BackendMaker {
@@ -72,6 +78,11 @@ class ScratchKeyTest : public ::testing::TestWithParam<BackendMaker> {
 
   Registry& registry() { return backend_->registry(); }
   RegistryBackend& backend() { return *backend_; }
+  // The key, or the test fails on the exception.
+  std::unique_ptr<RegistryKey> Open(
+      const std::string& path, Registry::Mode mode = Registry::Mode::Read) {
+    return registry().Open(path, mode).OrThrow("cannot open " + path);
+  }
   // A full path below the scratch key.
   std::string Path(const std::string& relative) const {
     return root_ + "\\" + relative;
@@ -86,6 +97,30 @@ inline std::string TextBeforeNul(const std::string& bytes) {
   return bytes.substr(0, bytes.find('\0'));
 }
 
+// Another program at work between two of Tavro's calls: right after the
+// key at `path` is first opened, `meanwhile` runs.
+class MeddledRegistry : public Registry {
+ public:
+  MeddledRegistry(Registry& inner, std::string path,
+                  std::function<void()> meanwhile)
+      : inner_(inner),
+        path_(std::move(path)),
+        meanwhile_(std::move(meanwhile)) {}
+  OpenedKey Open(const std::string& path, Mode mode) override {
+    OpenedKey key = inner_.Open(path, mode);
+    if (key && path == path_ && meanwhile_) std::exchange(meanwhile_, {})();
+    return key;
+  }
+  long DeleteTree(const std::string& path) override {
+    return inner_.DeleteTree(path);
+  }
+
+ private:
+  Registry& inner_;
+  std::string path_;
+  std::function<void()> meanwhile_;
+};
+
 class RegistryContractTest : public ScratchKeyTest {};
 class RegistrationIntegrationTest : public ScratchKeyTest {
  protected:
@@ -94,10 +129,16 @@ class RegistrationIntegrationTest : public ScratchKeyTest {
     return Path("MenuExt\\" + name);
   }
   std::vector<std::string> MenuNames() {
-    std::vector<std::string> names;
-    if (registry().OpenKey(MenuPath(), false)) names = registry().GetKeyNames();
-    registry().CloseKey();
-    return names;
+    const OpenedKey menu = registry().Open(MenuPath(), Registry::Mode::Read);
+    return menu ? menu->SubkeyNames() : std::vector<std::string>{};
+  }
+  // Each record's script in the work folder, as a save names them.
+  static void Rewrite(MenuRegistration& menu,
+                      const std::vector<TTempSec>& records,
+                      const std::string& workDir = "C:\\W") {
+    std::vector<std::string> titles;
+    for (const TTempSec& record : records) titles.push_back(record.Title);
+    menu.Rewrite(records, ScriptPaths(workDir, titles));
   }
   std::optional<StoredValue> MenuValue(const std::string& name,
                                        const std::string& value) {

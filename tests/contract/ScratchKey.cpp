@@ -23,9 +23,6 @@ void ScratchKeyTest::SetUp() {
   backend_->CreateKey(root_);
 }
 
-void ScratchKeyTest::TearDown() {
-  registry().CloseKey();
-  backend_->RemoveTree(root_);
-}
+void ScratchKeyTest::TearDown() { backend_->RemoveTree(root_); }
 
 }  // namespace tavro::test

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "Handles.h"
 #include "RegistryBackend.h"
 #include "WinRegistry.h"
 
@@ -78,17 +79,26 @@ class WinBackend : public RegistryBackend {
 
   bool DenyWrites(const std::string& path) override {
     // Everyone may read, and change the rules, so that the key can go again.
-    SetRules(path, "D:P(A;;KRWD;;;WD)");
+    return Deny(path, "D:P(A;;KRWD;;;WD)", KEY_SET_VALUE);
+  }
+
+  bool DenyAccess(const std::string& path) override {
+    return Deny(path, "D:P(A;;WD;;;WD)", KEY_READ);
+  }
+
+ private:
+  // Whether the rules then refuse an open for `access`.
+  bool Deny(const std::string& path, const char* rules, REGSAM access) {
+    SetRules(path, rules);
     denied_.push_back(path);
     HKEY key = nullptr;
     const bool refused =
-        RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0,
-                      KEY_SET_VALUE, &key) != ERROR_SUCCESS;
+        RegOpenKeyExA(HKEY_CURRENT_USER, Relative(path).c_str(), 0, access,
+                      &key) != ERROR_SUCCESS;
     const win::UniqueHKey owner(key);
     return refused;
   }
 
- private:
   // The key's access rules, in the system's text form.
   static void SetRules(const std::string& path, const char* rules) {
     PSECURITY_DESCRIPTOR made = nullptr;

@@ -9,10 +9,10 @@ namespace {
 class WinRegistryTest : public ScratchKeyTest {};
 
 TEST_P(WinRegistryTest, TextIsStoredWithItsTerminatingNul) {
-  ASSERT_TRUE(registry().OpenKey(Path("k"), true));
-  registry().WriteString("v", "abc");
-  registry().WriteString("", "");
-  registry().WriteString("inner", std::string("ab\0cd", 5));
+  const auto key = Open(Path("k"), Registry::Mode::Create);
+  key->WriteString("v", "abc");
+  key->WriteString("", "");
+  key->WriteString("inner", std::string("ab\0cd", 5));
   EXPECT_EQ(backend().GetRawValue(Path("k"), "v")->bytes,
             std::string("abc\0", 4));
   EXPECT_EQ(backend().GetRawValue(Path("k"), "")->bytes, std::string(1, '\0'));

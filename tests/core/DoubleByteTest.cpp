@@ -79,7 +79,8 @@ TEST(DoubleByteTest, FakesSplitPathsAtRealSeparatorsOnly) {
                                       "C:\\W\\" + kHyo + kPo + ".htm"}));
 
   MemoryRegistry registry;
-  ASSERT_TRUE(registry.OpenKey("\\Software\\" + kSo + "\\", true));
+  ASSERT_TRUE(
+      registry.Open("\\Software\\" + kSo + "\\", Registry::Mode::Create));
   EXPECT_TRUE(registry.KeyExists("\\Software\\" + kSo));
   EXPECT_FALSE(registry.KeyExists("\\Software\\\x83"));
 }

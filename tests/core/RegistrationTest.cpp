@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoryRegistry.h"
+#include "Paths.h"
 
 namespace tavro {
 namespace {
@@ -22,6 +23,11 @@ class RegistrationTest : public ::testing::Test {
     return raw ? std::to_string(raw->type) + ":" + raw->bytes : "-";
   }
   bool Has(const std::string& key) { return registry.KeyExists(kKey + key); }
+  void Rewrite(const std::vector<TTempSec>& records) {
+    std::vector<std::string> titles;
+    for (const TTempSec& record : records) titles.push_back(record.Title);
+    menu.Rewrite(records, ScriptPaths("C:\\Forms", titles));
+  }
 
   MemoryRegistry registry;
   MenuRegistration menu{registry};
@@ -70,7 +76,7 @@ TEST_F(RegistrationTest, SavedOrderSurvivesMoreThanHundredEntries) {
   std::vector<TTempSec> records;
   for (int i = 0; i <= 101; ++i)
     records.push_back({"T" + std::to_string(i), std::to_string(i)});
-  menu.Rewrite(records, "C:\\W");
+  Rewrite(records);
   EXPECT_TRUE(Has("09.T9") && Has("10.T10") && Has("100.T100"));
   const MenuRegistration::ReadResult read = menu.Read();
   ASSERT_EQ(read.entries.size(), records.size());
@@ -109,7 +115,7 @@ TEST_F(RegistrationTest, RewriteReplacesMarkedSubkeysOnly) {
   Set("01.E-mail", "", "file://elsewhere");  // another program's, in the way
   Set("01.E-mail", "Contexts", std::string("\x01\0\0\0", 4),
       MemoryRegistry::kDword);
-  menu.Rewrite({{"E-mail", "a\\r\\nb"}, {"E-mail", "x"}}, "C:\\Forms");
+  Rewrite({{"E-mail", "a\\r\\nb"}, {"E-mail", "x"}});
 
   EXPECT_FALSE(Has("00.Old"));
   EXPECT_EQ(Get("Foreign", ""), "1:res://x");

@@ -63,10 +63,13 @@ TEST(SafeNames, SubkeysOfOddTitlesStayDirectChildrenAndKeepTheTitle) {
   MenuRegistration menu(registry);
   const std::string slashed = "..\\..\\Run";
   const std::string longTitle(255, 'L');
-  menu.Rewrite({{slashed, "a"}, {longTitle, "b"}, {"Plain", "c"}}, kWork);
+  menu.Rewrite({{slashed, "a"}, {longTitle, "b"}, {"Plain", "c"}},
+               ScriptPaths(kWork, {slashed, longTitle, "Plain"}));
 
-  registry.OpenKey(kMenuExtKey, false);
-  const std::vector<std::string> names = registry.GetKeyNames();
+  const std::vector<std::string> names =
+      registry.Open(kMenuExtKey, Registry::Mode::Read)
+          .OrThrow("")
+          ->SubkeyNames();
   ASSERT_EQ(names.size(), 3u);
   EXPECT_EQ(names[0], "00.../../Run");
   // The path from the root, without its outer backslashes, fits 260.

@@ -46,10 +46,9 @@ class SaveLoadTest : public FakeWorkspaceTest {
     ws.Model.Edit(editor, "");
   }
   std::vector<std::string> Subkeys() {
-    registry.OpenKey(kKey, true);
-    auto names = registry.GetKeyNames();
-    registry.CloseKey();
-    return names;
+    return registry.Open(kKey, Registry::Mode::Create)
+        .OrThrow(kKey)
+        ->SubkeyNames();
   }
   std::optional<std::string> Script(const std::string& title) {
     return files.ReadFile(ScriptPath(kWork, title));
@@ -322,6 +321,27 @@ TEST_F(SaveLoadTest, UndeletableScriptIsReportedOncePerFileAndSaveGoesOn) {
   EXPECT_EQ(boxes.shown[0].text, "Something error when deleting files!");
   EXPECT_EQ(Subkeys(), std::vector<std::string>{"00.C"});
   EXPECT_FALSE(ws.Model.Changed());
+}
+
+// The start says so and goes on with an empty list; a save of that list
+// then stops at the key, which keeps the saved entries.
+TEST_F(SaveLoadTest, AMenuKeyThatCannotBeOpenedIsSaidAndKept) {
+  Have({{"A", "a"}, {"B", "b"}});
+  ws.SaveBtnClick();
+  registry.DenyAccess(kKey);
+  try {
+    StartAgain(Answer::No);
+    ADD_FAILURE() << "the start said nothing";
+  } catch (const TavroError& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "The registry key HKEY_CURRENT_USER" + kKey + " cannot be read");
+  }
+  Have({{"New", "n"}});
+  SaveExpectingError("Failed to set data for 'TavroSaving'");
+  registry.DenyAccess(kKey, false);
+  EXPECT_EQ(Subkeys(), (std::vector<std::string>{"00.A", "01.B"}));
+  EXPECT_FALSE(registry.GetRawValue(kKey, kSaveMarkValue));
+  EXPECT_FALSE(Script("New"));
 }
 
 TEST_F(SaveLoadTest, RefusedRegistryWriteStopsBeforeBackupAndScripts) {

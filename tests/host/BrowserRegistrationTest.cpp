@@ -36,13 +36,13 @@ TEST(BrowserRegistrationTest, OnWritesManifestsAndKeysAndOffRemovesOnlyThose) {
   EXPECT_TRUE(bridge.Registered());
   for (const char* key : kKeys) registry.DenyWrites(key, false);
   for (const char* key : kKeys) {
-    ASSERT_TRUE(registry.OpenKey(key, false)) << key;
-    EXPECT_EQ(registry.ReadString(""),
+    const OpenedKey opened = registry.Open(key, Registry::Mode::Read);
+    ASSERT_TRUE(opened) << key;
+    EXPECT_EQ(opened->ReadString(""),
               std::string(kProgram) +
                   (std::string(key).find("Mozilla") != std::string::npos
                        ? "TavroHost.firefox.json"
                        : "TavroHost.chromium.json"));
-    registry.CloseKey();
   }
   const auto chromium = files.ReadFile("C:\\Tavro\\TavroHost.chromium.json");
   ASSERT_TRUE(chromium);

@@ -101,8 +101,9 @@ TEST_F(MainFormTest, AStartAfterAnUnfinishedSaveOffersOnlyAWholeBackup) {
               std::string::npos);
     for (const std::string& title : row.list)
       EXPECT_NE(written.find(".Title=" + title + "\r\n"), std::string::npos);
-    ASSERT_TRUE(registry.OpenKey(key.MenuKey(), false));
-    EXPECT_FALSE(registry.ValueExists("TavroSaving"));
+    const OpenedKey menu = registry.Open(key.MenuKey(), Registry::Mode::Read);
+    ASSERT_TRUE(menu);
+    EXPECT_FALSE(menu->HasValue("TavroSaving"));
   }
 }
 
@@ -714,7 +715,7 @@ TEST_F(MainFormTest, AnEscapedErrorIsShownAndTheWindowStaysAsLeft) {
 // Whatever a handler throws, the box says so and the window goes on.
 TEST_F(MainFormTest, AnyExceptionIsShownNotLetThrough) {
   struct Throwing : MemoryRegistry {
-    std::vector<std::string> GetKeyNames() override { throw 42; }
+    OpenedKey Open(const std::string&, Mode) override { throw 42; }
   } registry;
   Open(&registry);
   ASSERT_EQ(Boxes().size(), 1u);
