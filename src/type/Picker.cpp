@@ -152,6 +152,9 @@ void TPicker::Search() {
   highlighted_ = 0;
   top_ = 0;
   if (window_) {
+    // The window's name is what was typed: a reader, or a test, finds the
+    // search there.
+    SetWindowTextW(window_.get(), typed_.c_str());
     InvalidateRect(window_.get(), nullptr, FALSE);
     PlaceCaret();
   }

@@ -3,18 +3,17 @@
 // writes what it holds to FILE ten times a second and every 500 characters
 // typed (UTF-8): the window in front, each field's text with CR and LF
 // shown as \r and \n, how often OK was pressed, the caret on the screen,
-// and where TavroType's popup is. Options: "plain" (leaves the focus where
-// the system puts it when activated, as many programs do), "slow" (takes 1
-// ms for each character, as a busy program), "title=T", "at=X,Y".
-// "document" puts in place of the multi-line edit a field of its own that
-// UI Automation calls a Document, as Windows 11 Notepad's editor.
-// "front T": brings the window titled T to the front. "exists T": exits 0
-// when a window titled T is shown. "clear T": empties the fields of the
-// form titled T. "rect T": prints that window's rectangle. "count": how many
-// TavroType.exe run. "clip-set TEXT", "clip-get": the clipboard's text. "quit":
-// asks the running TavroType to end, as Tavro does. "hold": holds
-// Ctrl+Alt+Space. "box": prints the text of TavroType's message box and its
-// width, and closes it.
+// where TavroType's popup is and what was typed into it. Options: "plain"
+// (leaves the focus where the system puts it when activated, as many programs
+// do), "slow" (takes 1 ms for each character, as a busy program), "title=T",
+// "at=X,Y". "document" puts in place of the multi-line edit a field of its own
+// that UI Automation calls a Document, as Windows 11 Notepad's editor. "front
+// T": brings the window titled T to the front. "exists T": exits 0 when a
+// window titled T is shown. "clear T": empties the fields of the form titled T.
+// "rect T": prints that window's rectangle. "count": how many TavroType.exe
+// run. "clip-set TEXT", "clip-get": the clipboard's text. "quit": asks the
+// running TavroType to end, as Tavro does. "hold": holds Ctrl+Alt+Space. "box":
+// prints the text of TavroType's message box and its width, and closes it.
 #include <windows.h>
 #include <ole2.h>
 #include <tlhelp32.h>
@@ -86,7 +85,7 @@ void WriteState(const char* path) {
       "\nbusy=" + std::to_string(BusyMs()) + "\nmenu=" +
       (shown ? std::to_string(menu.left) + "," + std::to_string(menu.top)
              : std::string("none")) +
-      "\n";
+      "\nsearch=" + (shown ? Utf8(popup) : std::string()) + "\n";
   const std::string temp = std::string(path) + ".new";
   if (FILE* f = std::fopen(temp.c_str(), "wb")) {
     std::fwrite(state.data(), 1, state.size(), f);

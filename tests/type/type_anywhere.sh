@@ -154,10 +154,20 @@ sleep 0.5
 found() {  # WHAT EXPECTED KEYS...
   "$wine" "$target" clear "Type target"
   open_popup
+  local typed=
   for keys in "${@:3}"; do
     case $keys in
-      type:*) xdotool type "${keys#type:}" ;;
+      type:*)
+        xdotool type "${keys#type:}"
+        typed+=${keys#type:}
+        # Until the popup shows it: keys after it go by what it found.
+        expect search "$typed" "$1: typing"
+        ;;
       *) xdotool key $keys ;;
+    esac
+    case $keys in
+      BackSpace*) typed=${typed%?} ;;
+      Escape*) typed= ;;
     esac
   done
   # Nothing to wait for when nothing may come.
@@ -168,7 +178,7 @@ if [ -z "$locale" ]; then
   found "zeb" "<4>" type:zeb Return
   found "addr, the second" "<1>" type:addr Down Return
   found "Backspace" "<11>" type:wox BackSpace "Down Return"
-  found "a digit first" "<3>" type:3
+  found "a digit first" "<3>" 3
   found "Esc clears" "<2>" type:zzz Escape type:e-m Return
   found "nothing found" "" type:qq Return Escape Escape
   expect menu none "the second Esc"
