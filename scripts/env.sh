@@ -125,12 +125,13 @@ REG
   touch "$WINEPREFIX/.tavro-ready"
 }
 
-# The process of Wine's desktop of this prefix (other prefixes may have
-# theirs); fails when there is none.
-desktop_pid() {
+# The process of this prefix's (other prefixes may have theirs) wineserver
+# or Wine desktop; fails when there is none.
+prefix_process() {  # PATTERN
   local pid
-  for pid in $(pgrep -f 'explorer.exe /desktop'); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
+  for pid in $(pgrep -f "$1"); do
+    # A process may end between the listing and the look.
+    if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null |
       grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return 0
@@ -138,7 +139,9 @@ desktop_pid() {
   done
   return 1
 }
+desktop_pid() { prefix_process 'explorer.exe /desktop'; }
 desktop_running() { desktop_pid >/dev/null; }
+prefix_running() { prefix_process 'wineserver' >/dev/null; }
 # How many Wine desktops the display shows.
 desktop_windows() { xwininfo -root -children 2>/dev/null | grep -c 'Wine desktop"'; }
 
@@ -175,11 +178,13 @@ ensure_display() {
     # desktop on that run's display, now gone.
     wineserver -k </dev/null >/dev/null 2>&1 || true
   fi
-  # A warm wineserver keeps every later Wine process fast.
+  # A warm wineserver keeps every later Wine process fast. One this call
+  # starts, it stops at the end, with the desktop that comes with it.
+  prefix_running ||
+    on_exit "WINEPREFIX='$WINEPREFIX' wineserver -k </dev/null >/dev/null 2>&1"
   wineserver -p </dev/null >/dev/null 2>&1 || true
   "$WINE64" cmd /c exit </dev/null >/dev/null 2>&1 || true
   if ! desktop_running; then
-    on_exit "WINEPREFIX='$WINEPREFIX' wineserver -k </dev/null >/dev/null 2>&1"
     local desktops
     desktops=$(desktop_windows)
     "$WINE64" explorer /desktop=Default,1024x768 </dev/null >/dev/null 2>&1 &
