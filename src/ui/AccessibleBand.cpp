@@ -109,7 +109,7 @@ class BandObject final : public win::ComObject<IAccessible> {
     if (IsSelf(child)) return S_FALSE;
     const TToolBand::Button* button = Button(child);
     if (!button) return E_INVALIDARG;
-    return Text(button->caption.empty() ? button->hint : button->caption, name);
+    return Text(button->Label(), name);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* value) override {
     *value = nullptr;

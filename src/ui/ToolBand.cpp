@@ -6,6 +6,7 @@
 #include "AccessibleBand.h"
 #include "Dpi.h"
 #include "Errors.h"
+#include "SystemCodePage.h"
 #include "WindowKit.h"
 #include "WindowProc.h"
 
@@ -33,21 +34,32 @@ TToolBand::TToolBand(HWND parent, HWND notify, UINT id) : notify_(notify) {
   window_.reset(CreateWindowExA(
       0, kClassName, "", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this));
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
-                             0, Handle(), nullptr, instance, nullptr);
 }
 
 void TToolBand::AddButton(std::string name, UINT command, RECT bounds,
                           UINT glyph) {
   buttons_.push_back({std::move(name), command, bounds, glyph, {}, {}, {}, {}});
-  TTTOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_SUBCLASS;
-  tool.hwnd = Handle();
-  tool.uId = buttons_.size();
-  tool.lpszText = const_cast<char*>("");
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// Made when the mouse first comes over the band, not at start: a tooltip
+// is a window of its own, and most starts never show one.
+void TToolBand::MakeTooltip() {
+  const auto instance =
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(Handle(), GWLP_HINSTANCE));
+  tooltip_.reset(CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
+                                 0, 0, Handle(), nullptr, instance, nullptr));
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = Handle();
+    tool.uId = i + 1;
+    tool.rect = RectAt(i);
+    tool.lpszText = const_cast<char*>(buttons_[i].hint.c_str());
+    SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0,
+                 reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void TToolBand::AddSeparator(RECT bounds) { separators_.push_back(bounds); }
@@ -96,14 +108,16 @@ void TToolBand::SetTexts(std::string_view name, std::string caption,
 }
 
 void TToolBand::UpdateTool(std::size_t i) {
+  if (!tooltip_) return;
   TTTOOLINFOA tool{};
   tool.cbSize = sizeof tool;
   tool.hwnd = Handle();
   tool.uId = i + 1;
   tool.rect = RectAt(i);
   tool.lpszText = const_cast<char*>(buttons_[i].hint.c_str());
-  SendMessageA(tooltip_, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&tool));
-  SendMessageA(tooltip_, TTM_UPDATETIPTEXTA, 0,
+  SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0,
+               reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0,
                reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -167,6 +181,15 @@ LRESULT TToolBand::Respond(HWND hwnd, UINT message, WPARAM wParam,
   const POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (message) {
     case WM_MOUSEMOVE:
+      if (!tooltip_) {
+        MakeTooltip();
+        // The tooltip hears of moves from the next one on; this one too.
+        MSG move{
+            hwnd, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()),
+            {}};
+        SendMessageA(tooltip_.get(), TTM_RELAYEVENT, 0,
+                     reinterpret_cast<LPARAM>(&move));
+      }
       if (hot_ < 0) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
         TrackMouseEvent(&track);
@@ -209,6 +232,13 @@ LRESULT TToolBand::Respond(HWND hwnd, UINT message, WPARAM wParam,
                      MAKEWPARAM(buttons_[wParam].command, BN_CLICKED),
                      reinterpret_cast<LPARAM>(hwnd));
       return 0;
+    case TB_BUTTONCOUNT:
+    case TB_COMMANDTOINDEX:
+    case TB_GETBUTTON:
+    case TB_GETITEMRECT:
+    case TB_GETBUTTONTEXTA:
+    case TB_GETBUTTONTEXTW:
+      return AnswerToolBarQuery(message, wParam, lParam);
     case WM_GETOBJECT:
       if (const LRESULT object = AnswerGetObject(*this, wParam, lParam))
         return object;
@@ -220,6 +250,51 @@ LRESULT TToolBand::Respond(HWND hwnd, UINT message, WPARAM wParam,
       return 0;
   }
   return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// Tools that read windows ask a tool bar for its buttons and their texts
+// with these; a button's text is its name.
+LRESULT TToolBand::AnswerToolBarQuery(UINT message, WPARAM wParam,
+                                      LPARAM lParam) const {
+  auto byCommand = [&] {
+    for (std::size_t i = 0; i < buttons_.size(); ++i)
+      if (buttons_[i].command == wParam) return static_cast<int>(i);
+    return -1;
+  };
+  switch (message) {
+    case TB_BUTTONCOUNT:
+      return static_cast<LRESULT>(buttons_.size());
+    case TB_COMMANDTOINDEX:
+      return byCommand();
+    case TB_GETBUTTON:
+      if (wParam >= buttons_.size() || !lParam) return FALSE;
+      *reinterpret_cast<TBBUTTON*>(lParam) = {
+          static_cast<int>(wParam),
+          static_cast<int>(buttons_[wParam].command),
+          TBSTATE_ENABLED,
+          BTNS_BUTTON | BTNS_SHOWTEXT,
+          {},
+          0,
+          static_cast<INT_PTR>(wParam)};
+      return TRUE;
+    case TB_GETITEMRECT:
+      if (wParam >= buttons_.size() || !lParam) return FALSE;
+      *reinterpret_cast<RECT*>(lParam) = RectAt(wParam);
+      return TRUE;
+  }
+  // TB_GETBUTTONTEXT: by command; the length without the null, -1 for none.
+  const int i = byCommand();
+  if (i < 0) return -1;
+  const std::string& label = buttons_[static_cast<std::size_t>(i)].Label();
+  if (message == TB_GETBUTTONTEXTW) {
+    const std::wstring wide = win::Widen(label);
+    if (auto* out = reinterpret_cast<wchar_t*>(lParam))
+      out[wide.copy(out, wide.size())] = L'\0';
+    return static_cast<LRESULT>(wide.size());
+  }
+  if (auto* out = reinterpret_cast<char*>(lParam))
+    out[label.copy(out, label.size())] = '\0';
+  return static_cast<LRESULT>(label.size());
 }
 
 void TToolBand::Paint(HDC dc) {

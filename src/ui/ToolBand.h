@@ -50,6 +50,10 @@ class TToolBand {
     std::string caption, hint;
     win::UniqueBitmap scaled;  // the glyph at the DPI, premultiplied
     SIZE size{};
+    // What a reader or a tool calls it: the caption, or the hint without.
+    const std::string& Label() const {
+      return caption.empty() ? hint : caption;
+    }
   };
   const Button& ButtonAt(std::size_t i) const { return buttons_[i]; }
   RECT RectAt(std::size_t i) const;
@@ -65,12 +69,14 @@ class TToolBand {
   int At(POINT p) const;
   std::size_t Index(std::string_view name) const;
   void SetHot(int hot);
+  void MakeTooltip();
+  LRESULT AnswerToolBarQuery(UINT message, WPARAM wParam, LPARAM lParam) const;
   void UpdateTool(std::size_t i);
   void NameChanged(std::size_t i);
 
   win::UniqueWindow window_;
   HWND notify_;
-  HWND tooltip_ = nullptr;
+  win::UniqueWindow tooltip_;
   std::vector<Button> buttons_;
   std::vector<RECT> separators_;  // at 96 DPI
   UINT dpi_ = 0;

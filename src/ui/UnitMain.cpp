@@ -23,6 +23,7 @@ constexpr char kLayoutFontFace[] = "MS Sans Serif";
 constexpr int kLayoutFontPoints = 8;
 // Beyond this a font is no use, and the pixel height would overflow.
 constexpr int kLargestFontPoints = 1000;
+constexpr DWORD kMainStyle = WS_OVERLAPPEDWINDOW;
 constexpr wchar_t kUnsavedReason[] =
     L"Tavro's list of entries has changes that are not saved.";
 
@@ -65,7 +66,11 @@ void TMainForm::RegisterClasses(HINSTANCE instance) {
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kMainFormClass;
-  wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_TAVRO));
+  // The icons come with the classes, for the screen's DPI: set on a window,
+  // an icon costs Wine more than making the window.
+  classIconDpi_ = WindowDpi(nullptr);
+  wc.hIcon = LoadIconForDpi(instance, IDI_TAVRO, SM_CXICON, classIconDpi_);
+  wc.hIconSm = LoadIconForDpi(instance, IDI_TAVRO, SM_CXSMICON, classIconDpi_);
   RegisterClassExA(&wc);
 
   wc.style = 0;
@@ -108,20 +113,39 @@ LRESULT TMainForm::ApplicationMessage(HWND hwnd, UINT message, WPARAM wParam,
 }
 
 void TMainForm::Create() {
+  // Made where and as large as the screen's DPI has it; one that opens on a
+  // monitor of another DPI is moved once it knows.
+  createdAt_ = CentredFrame(WindowDpi(nullptr));
+  const POINT middle{(createdAt_.left + createdAt_.right) / 2,
+                     (createdAt_.top + createdAt_.bottom) / 2};
   // Shown, but of no size: the taskbar lists it, the screen shows nothing.
-  application_ =
-      CreateWindowExA(0, kApplicationClass, kApplicationTitle,
-                      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0,
-                      0, 0, nullptr, nullptr, instance_, this);
-  const DWORD style = WS_OVERLAPPEDWINDOW;
-  RECT frame{0, 0, kMainClientSize.cx, kMainClientSize.cy};
-  AdjustWindowRectEx(&frame, style, TRUE, 0);
-  CreateWindowExA(0, kMainFormClass, kApplicationTitle, style, CW_USEDEFAULT,
-                  CW_USEDEFAULT, frame.right - frame.left,
-                  frame.bottom - frame.top, application_, nullptr, instance_,
-                  this);
+  // It stands where the main window is, so that a minimised Tavro comes
+  // back there.
+  application_ = CreateWindowExA(
+      0, kApplicationClass, kApplicationTitle,
+      WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, middle.x, middle.y,
+      0, 0, nullptr, nullptr, instance_, this);
+  // Made with the window, not set on it after: that would lay out its frame
+  // a second time.
+  CreateMenuBar();
+  CreateWindowExA(
+      0, kMainFormClass, kApplicationTitle, kMainStyle, createdAt_.left,
+      createdAt_.top, createdAt_.right - createdAt_.left,
+      createdAt_.bottom - createdAt_.top, application_, menu_, instance_, this);
   if (!application_ || !window_)
     throw TavroError("Cannot create the main window");
+}
+
+RECT TMainForm::CentredFrame(UINT dpi) const {
+  RECT frame{0, 0, Scale(kMainClientSize.cx, dpi),
+             Scale(kMainClientSize.cy, dpi)};
+  AdjustFrameForDpi(frame, kMainStyle, true, 0, dpi);
+  OffsetRect(&frame,
+             (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2 -
+                 frame.left,
+             (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2 -
+                 frame.top);
+  return frame;
 }
 
 void TMainForm::CreateMenuBar() {
@@ -149,14 +173,11 @@ void TMainForm::CreateMenuBar() {
       keys.push_back({static_cast<BYTE>(FVIRTKEY | def.shortcut.modifiers),
                       def.shortcut.key, static_cast<WORD>(info.wID)});
   }
-  SetMenu(window_, menu_);
   shortcuts_ =
       CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
 }
 
 void TMainForm::CreateControls() {
-  CreateMenuBar();
-
   band_ = std::make_unique<TToolBand>(window_, window_, kCoolBarId);
   for (const ComponentDef& def : MainComponents()) {
     if (def.kind == K::Bevel) band_->AddSeparator(def.bounds);
@@ -192,15 +213,14 @@ void TMainForm::CreateControls() {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), instance_,
       nullptr);
   ScaleTo(WindowDpi(window_));
-  // The window was made for 96 DPI, before it had one.
-  RECT frame{0, 0, Scale(kMainClientSize.cx, dpi_),
-             Scale(kMainClientSize.cy, dpi_)};
-  AdjustFrameForDpi(frame,
-                    static_cast<DWORD>(GetWindowLongA(window_, GWL_STYLE)),
-                    true, 0, dpi_);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
-               frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (const RECT frame = CentredFrame(dpi_); !EqualRect(&frame, &createdAt_)) {
+    SetWindowPos(window_, nullptr, frame.left, frame.top,
+                 frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(application_, nullptr, (frame.left + frame.right) / 2,
+                 (frame.top + frame.bottom) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 
   parts_.boxes.SetOwner(window_);
   parts_.rows.Attach(list_, menu_, CommandId("SaveItem"));
@@ -209,16 +229,22 @@ void TMainForm::CreateControls() {
 void TMainForm::ScaleTo(UINT dpi) {
   const UINT previous = dpi_;
   dpi_ = dpi;
-  // The windows take the new icons before the old ones go.
+  // The windows take the new icons before the old ones go; at the classes'
+  // DPI they go back to the classes'.
   const win::UniqueIcon oldIcons[] = {std::move(bigIcon_),
                                       std::move(smallIcon_)};
-  bigIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXICON, dpi_));
-  smallIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXSMICON, dpi_));
-  for (HWND window : {window_, application_}) {
-    SendMessageA(window, WM_SETICON, ICON_BIG,
+  if (dpi_ != classIconDpi_) {
+    bigIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXICON, dpi_));
+    smallIcon_.reset(LoadIconForDpi(instance_, IDI_TAVRO, SM_CXSMICON, dpi_));
+  }
+  if (bigIcon_ || oldIcons[0]) {
+    // The big one is for the taskbar and Alt+Tab, which show the
+    // application's window only.
+    SendMessageA(application_, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageA(window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(smallIcon_.get()));
+    for (HWND window : {window_, application_})
+      SendMessageA(window, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(smallIcon_.get()));
   }
   band_->SetDpi(dpi_);
   // A width the user has dragged keeps its share.
@@ -230,7 +256,8 @@ void TMainForm::ScaleTo(UINT dpi) {
       statusFont_, CreatePointFont(kLayoutFontFace, kLayoutFontPoints, dpi_));
   SendMessageA(status_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()),
                TRUE);
-  RemakeFont();
+  // The first font waits for the language, which names its own.
+  if (font_) RemakeFont();
 }
 
 void TMainForm::RemakeFont() {
@@ -244,17 +271,7 @@ void TMainForm::RemakeFont() {
 
 void TMainForm::Show(int showCommand) {
   Guard([this] { FormShow(); });
-  RECT r;
-  GetWindowRect(window_, &r);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-  SetWindowPos(window_, nullptr, left, top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  // Where the main window is, so that a minimised Tavro comes back there.
-  SetWindowPos(application_, nullptr, left + width / 2, top + height / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!font_) RemakeFont();  // no language named one
   const bool minimised = showCommand == SW_SHOWMINIMIZED ||
                          showCommand == SW_MINIMIZE ||
                          showCommand == SW_SHOWMINNOACTIVE;
@@ -503,11 +520,12 @@ void TMainForm::ApplyTexts(const TFormTexts& texts) {
     }
   }
   // Once for all the captions: each redraw recomputes the whole frame.
-  DrawMenuBar(window_);
+  // Not shown yet, the window draws it when it is.
+  if (IsWindowVisible(window_)) DrawMenuBar(window_);
   const int size =
       std::clamp(texts.FontSize, -kLargestFontPoints, kLargestFontPoints);
   // The same font again would only redraw everything.
-  if (texts.FontName == fontName_ && size == fontSize_) return;
+  if (font_ && texts.FontName == fontName_ && size == fontSize_) return;
   fontName_ = texts.FontName;
   fontSize_ = size;
   RemakeFont();
@@ -568,7 +586,8 @@ void TMainForm::TavrohelpItemClick() {
 }
 
 void TMainForm::FormResize() {
-  if (!status_) return;
+  // Laid out once the font is known, not before.
+  if (!status_ || !font_) return;
   RECT client;
   GetClientRect(window_, &client);
   // The bar is placed here, at its own height, not at its font's.

@@ -115,6 +115,8 @@ class TMainForm {
   void CreateControls();
   // Fonts, icons, glyphs and sizes at dpi_, from the previous DPI.
   void ScaleTo(UINT dpi);
+  // The main window's frame at the DPI, in the middle of the screen.
+  RECT CentredFrame(UINT dpi) const;
   // Makes the language's font at dpi_ and hands it to the controls.
   void RemakeFont();
   void SetMenuItemCaption(std::size_t component, const std::string& caption);
@@ -138,8 +140,11 @@ class TMainForm {
   win::UniqueFont statusFont_;
   std::string fontName_;
   int fontSize_;
+  // The window's own icons, where its DPI is not the classes'.
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
+  inline static UINT classIconDpi_ = 0;
+  RECT createdAt_{};
   std::unique_ptr<TToolBand> band_;
   // By the index of the component in the table: a menu item's caption.
   std::vector<std::string> captions_;

@@ -362,7 +362,10 @@ TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_TOOLBAR);
   long count = 0;
   band->get_accChildCount(&count);
+  const HWND handle = Form().ToolBand().Handle();
+  EXPECT_EQ(SendMessageA(handle, TB_BUTTONCOUNT, 0, 0), count);
   long child = 0, down = 0;
+  const char* downHint = "";
   for (const ui::ComponentDef& c : ui::MainComponents()) {
     if (c.kind != ComponentKind::SpeedButton) continue;
     ++child;
@@ -375,15 +378,42 @@ TEST_F(MainFormTest, ToolButtonsAreNamedPushButtonsThatAReaderPresses) {
         << c.name;
     EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON) << c.name;
     SysFreeString(name);
+    // Tools that read tool bars find the same name.
+    TBBUTTON button{};
+    SendMessageA(handle, TB_GETBUTTON, child - 1,
+                 reinterpret_cast<LPARAM>(&button));
+    char text[64] = "";
+    SendMessageA(handle, TB_GETBUTTONTEXTA, button.idCommand,
+                 reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(text, expected) << c.name;
     // Where the reader says it is, the band has it.
     long left = 0, top = 0, width = 0, height = 0;
     band->accLocation(&left, &top, &width, &height, id(child));
     VARIANT hit{};
     band->accHitTest(left + width / 2, top + height / 2, &hit);
     EXPECT_EQ(hit.lVal, child) << c.name;
-    if (std::string_view(c.name) == "DownBtn") down = child;
+    if (std::string_view(c.name) == "DownBtn") {
+      down = child;
+      downHint = c.hint;
+    }
   }
   EXPECT_EQ(count, child);
+  // The mouse over a button brings the band's tooltip, holding every hint.
+  const RECT r = Form().ToolBand().ButtonRect("DownBtn");
+  SendMessageA(handle, WM_MOUSEMOVE, 0,
+               MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  HWND tip = nullptr;
+  while ((tip = FindWindowExA(nullptr, tip, TOOLTIPS_CLASSA, nullptr)) &&
+         GetWindowThreadProcessId(tip, nullptr) != GetCurrentThreadId()) {
+  }
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), count);
+  char hint[64] = "";
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.lpszText = hint;
+  SendMessageA(tip, TTM_ENUMTOOLSA, down - 1, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(hint, downHint);
   Rows().Select(0);
   EXPECT_EQ(band->accDoDefaultAction(id(down)), S_OK);
   EXPECT_EQ(band->accDoDefaultAction(id(count + 1)), E_INVALIDARG);
