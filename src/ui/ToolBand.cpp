@@ -50,16 +50,21 @@ void TToolBand::MakeTooltip() {
                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
                                  0, 0, Handle(), nullptr, instance, nullptr));
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    TTTOOLINFOA tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = Handle();
-    tool.uId = i + 1;
-    tool.rect = RectAt(i);
-    tool.lpszText = const_cast<char*>(buttons_[i].hint.c_str());
+    TTTOOLINFOA tool = Tool(i);
     SendMessageA(tooltip_.get(), TTM_ADDTOOLA, 0,
                  reinterpret_cast<LPARAM>(&tool));
   }
+}
+
+TTTOOLINFOA TToolBand::Tool(std::size_t i) const {
+  TTTOOLINFOA tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = i + 1;
+  tool.rect = RectAt(i);
+  tool.lpszText = const_cast<char*>(buttons_[i].hint.c_str());
+  return tool;
 }
 
 void TToolBand::AddSeparator(RECT bounds) { separators_.push_back(bounds); }
@@ -109,12 +114,7 @@ void TToolBand::SetTexts(std::string_view name, std::string caption,
 
 void TToolBand::UpdateTool(std::size_t i) {
   if (!tooltip_) return;
-  TTTOOLINFOA tool{};
-  tool.cbSize = sizeof tool;
-  tool.hwnd = Handle();
-  tool.uId = i + 1;
-  tool.rect = RectAt(i);
-  tool.lpszText = const_cast<char*>(buttons_[i].hint.c_str());
+  TTTOOLINFOA tool = Tool(i);
   SendMessageA(tooltip_.get(), TTM_NEWTOOLRECTA, 0,
                reinterpret_cast<LPARAM>(&tool));
   SendMessageA(tooltip_.get(), TTM_UPDATETIPTEXTA, 0,

@@ -7,6 +7,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <string>
 #include <string_view>
@@ -70,6 +72,7 @@ class TToolBand {
   std::size_t Index(std::string_view name) const;
   void SetHot(int hot);
   void MakeTooltip();
+  TTTOOLINFOA Tool(std::size_t i) const;
   LRESULT AnswerToolBarQuery(UINT message, WPARAM wParam, LPARAM lParam) const;
   void UpdateTool(std::size_t i);
   void NameChanged(std::size_t i);
