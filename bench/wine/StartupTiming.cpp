@@ -123,31 +123,32 @@ Pair TimeRegistryRead(int entries, int runs) {
 }
 
 StartupFigures TimeStartup(const std::string& tavroExe,
-                           const std::string& bareExe,
-                           const std::string& manifestExe, int entries,
-                           int runs) {
+                           const std::vector<std::string>& baselines,
+                           int entries, int runs) {
   const std::string tavro = ProgramFolder(tavroExe);
   const std::string work = ScratchFolder("tavro-timing-work");
   win::WinRegistry registry;
   MenuRegistration menu(registry);
   Install(menu, entries, work);
-  std::vector<double> tavroMs, bareMs, manifestMs;
+  std::vector<double> tavroMs;
+  std::vector<std::vector<double>> baselineMs(baselines.size());
   StartupFigures figures{};
-  StartOnce(bareExe, work);  // the first start of all pays for the caches
+  StartOnce(baselines[0], work);  // the first start of all pays for the caches
   for (int i = 0; i < runs; ++i) {
-    const Launch bare = StartOnce(bareExe, work);
-    const Launch withManifest = StartOnce(manifestExe, work);
+    for (std::size_t b = 0; b < baselines.size(); ++b) {
+      const Launch baseline = StartOnce(baselines[b], work);
+      baselineMs[b].push_back(baseline.ms);
+      if (b == 0)
+        figures.barePeakKiB = std::max(figures.barePeakKiB, baseline.peakKiB);
+    }
     const Launch ours = StartOnce(tavro, work);
-    bareMs.push_back(bare.ms);
-    manifestMs.push_back(withManifest.ms);
     tavroMs.push_back(ours.ms);
-    figures.barePeakKiB = std::max(figures.barePeakKiB, bare.peakKiB);
     figures.tavroPeakKiB = std::max(figures.tavroPeakKiB, ours.peakKiB);
   }
   menu.Purge();
   figures.tavroMs = Median(tavroMs);
-  figures.bareMs = Median(bareMs);
-  figures.manifestMs = Median(manifestMs);
+  for (std::vector<double>& times : baselineMs)
+    figures.baselineMs.push_back(Median(times));
   return figures;
 }
 

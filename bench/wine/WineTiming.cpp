@@ -1,8 +1,9 @@
 // Prints Tavro's start-up, save, load and memory under Wine, each as a
 // ratio to a baseline measured in the same run.
-// Arguments: the paths of Tavro.exe, of the bare window program and of the
-// same with Tavro's manifest, then optionally which of start, save and load
-// to time (all by default).
+// Arguments: the paths of Tavro.exe, of the bare window program, of the
+// same with Tavro's manifest and of the same with the parts Tavro's window
+// cannot do without, then optionally which of start, save and load to time
+// (all by default).
 #include <windows.h>
 
 #include <cstdio>
@@ -14,16 +15,17 @@
 using namespace tavro::bench;
 
 namespace {
-void Startup(const char* tavro, const char* bare, const char* manifest) {
+void Startup(const char* tavro, const std::vector<std::string>& baselines) {
   const int runs = 21;
+  const char* names[] = {"bare window", "bare window with the manifest",
+                         "bare window with Tavro's parts"};
   std::printf("start-up, median of %d alternating runs\n", runs);
   StartupFigures most{};
   for (int entries : {0, 100, 1000}) {
-    most = TimeStartup(tavro, bare, manifest, entries, runs);
+    most = TimeStartup(tavro, baselines, entries, runs);
     const std::string name = "  Tavro, " + std::to_string(entries) + " entries";
-    PrintRatio(name, most.tavroMs, "bare window", most.bareMs);
-    PrintRatio(name, most.tavroMs, "bare window with the manifest",
-               most.manifestMs);
+    for (std::size_t b = 0; b < baselines.size(); ++b)
+      PrintRatio(name, most.tavroMs, names[b], most.baselineMs[b]);
   }
   for (int entries : {100, 1000}) {
     const Pair read = TimeRegistryRead(entries, 5);
@@ -58,19 +60,20 @@ void Load() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 4) {
+  if (argc < 5) {
     std::fprintf(stderr,
                  "usage: wine_timing Tavro.exe bare_window.exe "
-                 "bare_window_manifest.exe [start] [save] [load]\n");
+                 "bare_window_manifest.exe bare_window_parts.exe [start] "
+                 "[save] [load]\n");
     return 2;
   }
   auto wanted = [&](const char* part) {
-    if (argc == 4) return true;
-    for (int i = 4; i < argc; ++i)
+    if (argc == 5) return true;
+    for (int i = 5; i < argc; ++i)
       if (std::strcmp(argv[i], part) == 0) return true;
     return false;
   };
-  if (wanted("start")) Startup(argv[1], argv[2], argv[3]);
+  if (wanted("start")) Startup(argv[1], {argv[2], argv[3], argv[4]});
   if (wanted("save")) Save();
   if (wanted("load")) Load();
   return 0;

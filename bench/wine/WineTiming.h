@@ -15,7 +15,8 @@ struct Launch {
 };
 
 struct StartupFigures {
-  double tavroMs, bareMs, manifestMs;
+  double tavroMs;
+  std::vector<double> baselineMs;  // in the order given
   std::size_t tavroPeakKiB, barePeakKiB;
 };
 
@@ -26,12 +27,11 @@ struct Pair {
   double tavroMs, floorMs;
 };
 
-// Tavro's start against the bare window's, without and with Tavro's
-// manifest, the three in turn.
+// Tavro's start against the baseline programs', each in turn; the first
+// baseline's memory is the one given.
 StartupFigures TimeStartup(const std::string& tavroExe,
-                           const std::string& bareExe,
-                           const std::string& manifestExe, int entries,
-                           int runs);
+                           const std::vector<std::string>& baselines,
+                           int entries, int runs);
 
 // The start-up's read of the menu key, against listing its subkeys and
 // opening each, reading its marker and closing it.
