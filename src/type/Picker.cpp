@@ -10,6 +10,7 @@
 #include "SystemCodePage.h"
 #include "TypeProcess.h"
 #include "TypingPlan.h"
+#include "WindowKit.h"
 #include "WindowProc.h"
 
 namespace tavro::type {
@@ -167,24 +168,24 @@ void TPicker::Layout(const RECT& anchor, const PickerTexts& texts) {
                SWP_NOACTIVATE);
   const UINT dpi = ui::WindowDpi(window_.get());
   font_.reset(PickerFont(texts, dpi));
-  HDC dc = GetDC(window_.get());
-  const HGDIOBJ old = SelectObject(dc, font_.get());
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  margin_ = ui::Scale(k96Dpi.textMargin, dpi);
-  textHeight_ = metrics.tmHeight;
-  rowHeight_ = textHeight_ + 2 * ui::Scale(k96Dpi.rowPadding, dpi);
   int width = ui::Scale(k96Dpi.minWidth, dpi);
-  std::vector<std::wstring> lines = labels_;
-  lines.insert(lines.end(), {hint_, noEntries_});
-  for (const std::wstring& line : lines) {
-    RECT r{};
-    DrawTextW(dc, line.c_str(), static_cast<int>(line.size()), &r,
-              DT_SINGLELINE | DT_CALCRECT);
-    width = std::max<int>(width, r.right + 2 * margin_);
+  {
+    const ui::WindowDc dc(window_.get());
+    const ui::Selected font(dc.get(), font_.get());
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    margin_ = ui::Scale(k96Dpi.textMargin, dpi);
+    textHeight_ = metrics.tmHeight;
+    rowHeight_ = textHeight_ + 2 * ui::Scale(k96Dpi.rowPadding, dpi);
+    std::vector<std::wstring> lines = labels_;
+    lines.insert(lines.end(), {hint_, noEntries_});
+    for (const std::wstring& line : lines) {
+      RECT r{};
+      DrawTextW(dc.get(), line.c_str(), static_cast<int>(line.size()), &r,
+                DT_SINGLELINE | DT_CALCRECT);
+      width = std::max<int>(width, r.right + 2 * margin_);
+    }
   }
-  SelectObject(dc, old);
-  ReleaseDC(window_.get(), dc);
 
   // The typed line, then the list; as high as the whole list, so that it
   // stays where it opened while the list narrows.
@@ -289,13 +290,13 @@ void TPicker::Char(wchar_t c) {
 
 void TPicker::PlaceCaret() {
   if (GetFocus() != window_.get()) return;
-  HDC dc = GetDC(window_.get());
-  const HGDIOBJ old = SelectObject(dc, font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, typed_.c_str(), static_cast<int>(typed_.size()),
-                        &size);
-  SelectObject(dc, old);
-  ReleaseDC(window_.get(), dc);
+  {
+    const ui::WindowDc dc(window_.get());
+    const ui::Selected font(dc.get(), font_.get());
+    GetTextExtentPoint32W(dc.get(), typed_.c_str(),
+                          static_cast<int>(typed_.size()), &size);
+  }
   const POINT at{margin_ + size.cx, (rowHeight_ - size.cy) / 2};
   SetCaretPos(at.x, at.y);
   // An input method composes at the typed text.
@@ -313,10 +314,12 @@ void TPicker::Paint(HDC target) {
   GetClientRect(window_.get(), &client);
   // Drawn aside and put on the screen in one step: no flicker while the
   // list narrows.
-  HDC dc = CreateCompatibleDC(target);
-  HBITMAP bitmap = CreateCompatibleBitmap(target, client.right, client.bottom);
-  const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-  const HGDIOBJ oldFont = SelectObject(dc, font_.get());
+  const ui::MemoryDc canvas(target);
+  const win::UniqueBitmap bitmap(
+      CreateCompatibleBitmap(target, client.right, client.bottom));
+  const ui::Selected onBitmap(canvas.get(), bitmap.get());
+  const ui::Selected font(canvas.get(), font_.get());
+  const HDC dc = canvas.get();
   FillRect(dc, &client, GetSysColorBrush(COLOR_MENU));
   SetBkMode(dc, TRANSPARENT);
   auto line = [&](int row, const std::wstring& text, int color, UINT flags) {
@@ -357,22 +360,14 @@ void TPicker::Paint(HDC target) {
          typed_.empty() ? 0 : DT_NOPREFIX);
   }
   BitBlt(target, 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
-  SelectObject(dc, oldFont);
-  SelectObject(dc, oldBitmap);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
 }
 
 LRESULT TPicker::OnMessage(HWND hwnd, UINT message, WPARAM wParam,
                            LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      Paint(dc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      Paint(ui::PaintDc(hwnd).get());
       return 0;
-    }
     case WM_ERASEBKGND:
       return 1;
     case WM_SETFOCUS:

@@ -115,9 +115,9 @@ LRESULT TMainForm::ApplicationMessage(HWND hwnd, UINT message, WPARAM wParam,
 void TMainForm::Create() {
   // Made where and as large as the screen's DPI has it; one that opens on a
   // monitor of another DPI is moved once it knows.
-  createdAt_ = CentredFrame(WindowDpi(nullptr));
-  const POINT middle{(createdAt_.left + createdAt_.right) / 2,
-                     (createdAt_.top + createdAt_.bottom) / 2};
+  const RECT frame = CentredFrame(WindowDpi(nullptr));
+  const POINT middle{(frame.left + frame.right) / 2,
+                     (frame.top + frame.bottom) / 2};
   // Shown, but of no size: the taskbar lists it, the screen shows nothing.
   // It stands where the main window is, so that a minimised Tavro comes
   // back there.
@@ -128,10 +128,9 @@ void TMainForm::Create() {
   // Made with the window, not set on it after: that would lay out its frame
   // a second time.
   CreateMenuBar();
-  CreateWindowExA(
-      0, kMainFormClass, kApplicationTitle, kMainStyle, createdAt_.left,
-      createdAt_.top, createdAt_.right - createdAt_.left,
-      createdAt_.bottom - createdAt_.top, application_, menu_, instance_, this);
+  CreateWindowExA(0, kMainFormClass, kApplicationTitle, kMainStyle, frame.left,
+                  frame.top, frame.right - frame.left, frame.bottom - frame.top,
+                  application_, menu_, instance_, this);
   if (!application_ || !window_)
     throw TavroError("Cannot create the main window");
 }
@@ -213,7 +212,9 @@ void TMainForm::CreateControls() {
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStatusBarId)), instance_,
       nullptr);
   ScaleTo(WindowDpi(window_));
-  if (const RECT frame = CentredFrame(dpi_); !EqualRect(&frame, &createdAt_)) {
+  RECT made;
+  GetWindowRect(window_, &made);
+  if (const RECT frame = CentredFrame(dpi_); !EqualRect(&frame, &made)) {
     SetWindowPos(window_, nullptr, frame.left, frame.top,
                  frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -144,7 +144,6 @@ class TMainForm {
   win::UniqueIcon bigIcon_;
   win::UniqueIcon smallIcon_;
   inline static UINT classIconDpi_ = 0;
-  RECT createdAt_{};
   std::unique_ptr<TToolBand> band_;
   // By the index of the component in the table: a menu item's caption.
   std::vector<std::string> captions_;

@@ -1,8 +1,7 @@
 #include "MenuKeyWatch.h"
 
-#include "Registration.h"
-
 #include "CodePage.h"
+#include "Registration.h"
 
 namespace tavro::win {
 
