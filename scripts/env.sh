@@ -30,8 +30,8 @@ ensure_run_packages() { ensure_debs "${RUN_PACKAGES[@]}"; }
 # the formatter and the browsers.
 ensure_packages() {
   ensure_debs "${RUN_PACKAGES[@]}" g++ libgtest-dev libgmock-dev \
-    libbenchmark-dev xdotool imagemagick nodejs clang-format chromium \
-    firefox-esr
+    libbenchmark-dev xdotool x11-xserver-utils imagemagick nodejs \
+    clang-format chromium firefox-esr
 }
 
 # The browser tests' node packages, pinned, in $BUILD/npm: puppeteer-core

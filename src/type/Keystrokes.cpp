@@ -2,8 +2,10 @@
 
 #include "Keystrokes.h"
 
+#include <atomic>
 #include <vector>
 
+#include "Handles.h"
 #include "HotkeySetting.h"
 
 namespace tavro::type {
@@ -22,20 +24,27 @@ constexpr std::size_t kPieceUnits = 16;
 constexpr DWORD kAnswerMs = 200;
 constexpr DWORD kHungMs = 5000;
 constexpr DWORD kStallMs = 1500;
-// How long the keys sent may take to arrive once a typing stops.
-constexpr DWORD kSettleMs = 300;
+// How long the keys sent may take to arrive once a typing stops, and how
+// long the field must stay as it is to count as settled: a busy machine
+// may leave the program without a turn for several polls.
+constexpr DWORD kSettleMs = 1500;
+constexpr DWORD kQuietMs = 150;
 // Where a field's progress cannot be read: the least pause between pieces.
 constexpr DWORD kFloorMs = 8;
 // A key with no meaning anywhere: pressed before Alt or Win is let go, so
 // that a lone Alt does not open the target's menu bar, nor Win the Start
 // menu.
 constexpr WORD kMaskKey = 0xE8;
+// Carried by every key of ours, so that the gate knows them from the
+// user's.
+constexpr ULONG_PTR kOurKey = 0x54415652;
 
 INPUT Key(WORD vk, DWORD flags = 0) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
   input.ki.wVk = vk;
   input.ki.dwFlags = flags;
+  input.ki.dwExtraInfo = kOurKey;
   return input;
 }
 
@@ -163,6 +172,65 @@ StopReason Where(const Target& target) {
   return StopReason::None;
 }
 
+// A window that comes in front between a check and the keys' arrival would
+// get the rest of a piece: each key press of ours is looked at once more as
+// the system hands it on, and held back unless the field is still where it
+// was. Once one is held back, every later press is too; releases pass, so
+// that no key stays down anywhere. The hook runs on a thread of its own,
+// which does nothing else, so that it answers at once.
+class KeyGate {
+ public:
+  explicit KeyGate(const Target& target) : target_(target) {
+    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    thread_.reset(CreateThread(nullptr, 0, Run, this, 0, &threadId_));
+    if (thread_) WaitForSingleObject(ready_.get(), INFINITE);
+  }
+  ~KeyGate() {
+    if (!thread_) return;
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_.get(), INFINITE);
+  }
+  KeyGate(const KeyGate&) = delete;
+  KeyGate& operator=(const KeyGate&) = delete;
+
+  // Why a key was held back, or none.
+  StopReason Closed() const { return closed_; }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    current_ = static_cast<KeyGate*>(self);
+    MSG message;
+    // The queue that the quit is posted to.
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    const HHOOK hook =
+        SetWindowsHookExW(WH_KEYBOARD_LL, Look, GetModuleHandleW(nullptr), 0);
+    SetEvent(current_->ready_.get());
+    if (!hook) return 0;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    }
+    UnhookWindowsHookEx(hook);
+    return 0;
+  }
+
+  static LRESULT CALLBACK Look(int code, WPARAM message, LPARAM data) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+    if (code == HC_ACTION && key->dwExtraInfo == kOurKey &&
+        (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+      KeyGate& gate = *current_;
+      if (gate.closed_ == StopReason::None) gate.closed_ = Where(gate.target_);
+      if (gate.closed_ != StopReason::None) return 1;
+    }
+    return CallNextHookEx(nullptr, code, message, data);
+  }
+
+  // The hook is called with no context of its own; one typing at a time.
+  static inline KeyGate* current_ = nullptr;
+  const Target& target_;
+  std::atomic<StopReason> closed_{StopReason::None};
+  win::UniqueHandle ready_, thread_;
+  DWORD threadId_ = 0;
+};
+
 // The window in front again with the field focused, where the target does
 // not focus it itself when it comes to the front.
 StopReason BringBack(const Target& target) {
@@ -221,7 +289,7 @@ class Progress {
           last = *length;
           grew = now;
         } else if (now - grew > kStallMs) {
-          taken = Arrived(sent.size());
+          taken = Arrived(sent);
           return StopReason::FieldFull;
         } else {
           Sleep(1);
@@ -233,24 +301,29 @@ class Progress {
       StopReason reason = stopCheck();
       if (reason == StopReason::None) reason = Where(target_);
       if (reason != StopReason::None) {
-        taken = Arrived(sent.size());
+        taken = Arrived(sent);
         return reason;
       }
     }
   }
 
  private:
-  // What the field shows of the units sent, once it has settled.
-  std::size_t Arrived(std::size_t sent) {
+  // What the field shows of the units sent, once all have come or it has
+  // stayed as it is for a while.
+  std::size_t Arrived(std::u16string_view sent) {
+    const std::size_t all = base_ + FieldGrowth(sent, target_.kind).least;
     std::size_t length = 0;
+    ULONGLONG changed = 0;
     WaitUntil(
         [&] {
           const std::size_t before = length;
           length = Ask(target_.focus, WM_GETTEXTLENGTH).value_or(length);
-          return length == before;
+          const ULONGLONG now = GetTickCount64();
+          if (length != before || !changed) changed = now;
+          return length >= all || now - changed >= kQuietMs;
         },
         kSettleMs);
-    return length > base_ ? std::min(sent, length - base_) : 0;
+    return length > base_ ? std::min(sent.size(), length - base_) : 0;
   }
 
   // Where the field does not tell: once the program has taken two messages
@@ -285,6 +358,11 @@ Typed TypeInto(const Target& target, std::u16string_view plan,
   const FineSleep fine;
   Typed typed;
   if ((typed.reason = BringBack(target)) != StopReason::None) return typed;
+  const KeyGate gate(target);
+  const StopCheck check = [&] {
+    const StopReason closed = gate.Closed();
+    return closed != StopReason::None ? closed : stopCheck();
+  };
   std::vector<INPUT> inputs;
   LetGo(inputs, hotkeyModifiers);
   if (!inputs.empty() && !Send(inputs)) {
@@ -294,7 +372,7 @@ Typed TypeInto(const Target& target, std::u16string_view plan,
   Progress progress(target);
   for (std::u16string_view piece : TypingPieces(plan, kPieceUnits)) {
     // Asked last before the keys go: nothing may come between.
-    if ((typed.reason = stopCheck()) != StopReason::None ||
+    if ((typed.reason = check()) != StopReason::None ||
         (typed.reason = Where(target)) != StopReason::None)
       return typed;
     inputs.clear();
@@ -310,7 +388,7 @@ Typed TypeInto(const Target& target, std::u16string_view plan,
     }
     std::size_t taken = 0;
     typed.reason = progress.WaitTaken(
-        plan.substr(0, typed.units + piece.size()), stopCheck, taken);
+        plan.substr(0, typed.units + piece.size()), check, taken);
     typed.units = taken;
     if (typed.reason != StopReason::None) return typed;
   }

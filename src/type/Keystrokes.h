@@ -27,9 +27,10 @@ struct Typed {
 // Brings the target's window back to the front with its field focused,
 // lets go of the hotkey's modifiers in its view, and types the plan: each
 // UTF-16 unit as a character of its own, each u'\n' as a line break the
-// field takes. Before each piece the window must still be in front with
-// that field focused; an edit control's text must have grown by the piece
-// before the next goes, and at the end by the whole plan.
+// field takes. Before each piece, and for each key press as the system
+// hands it on, the window must still be in front with that field focused;
+// an edit control's text must have grown by the piece before the next
+// goes, and at the end by the whole plan.
 Typed TypeInto(const Target& target, std::u16string_view plan,
                unsigned hotkeyModifiers, const StopCheck& stopCheck);
 

@@ -39,6 +39,7 @@ cleanup() {
   pkill -f "$work/program/TavroType.exe" 2>/dev/null || true
   for pid in ${form:-} ${behindForm:-} ${tavro:-}; do kill "$pid" 2>/dev/null || true; done
   "$wine" reg delete 'HKCU\Software\TavroTypeTest' /f >/dev/null 2>&1 || true
+  for code in ${mapped:-}; do xmodmap -e "keycode $code =" 2>/dev/null || true; done
   # A Chinese prefix's desktop must not stay on the display.
   [ -z "$locale" ] || wineserver -k </dev/null >/dev/null 2>&1 || true
   rm -rf "$work"
@@ -183,7 +184,15 @@ if [ -z "$locale" ]; then
   found "nothing found" "" type:qq Return Escape Escape
   expect menu none "the second Esc"
 else
-  # The Title's characters, never half of one: 運 ends in 0x5C.
+  # The Title's characters, never half of one: 運 ends in 0x5C. Each gets
+  # a key of its own first: xdotool would otherwise map one for each
+  # character as it types, and Wine, reading the new map late, drops keys.
+  free=($(xmodmap -pke | awk 'NF == 3 { print $2 }'))
+  for i in $(seq 0 $((${#line2} - 1))); do
+    xmodmap -e "keycode ${free[$i]} = $(printf 'U%X' "'${line2:$i:1}")"
+    mapped+=" ${free[$i]}"
+  done
+  sleep 1
   found "運" "<6>" type:$line2 Return
 fi
 "$wine" reg delete "$menu" /f >/dev/null 2>&1
