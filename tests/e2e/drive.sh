@@ -5,6 +5,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 wine=$WINE64
 key='HKCU\Software\Microsoft\Internet Explorer\MenuExt'
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# A command that fails under set -e says which, where a test would
+# otherwise end without a word.
+set -E
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 # Another prefix's desktop may lie on the same display.
 desktop() {

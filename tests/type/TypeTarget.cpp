@@ -283,8 +283,18 @@ int CountTavroType() {
   return 0;
 }
 
+// Wine's own clipboard thread holds the clipboard open for a moment now and
+// then, as when a desktop comes or goes on the display.
+bool OpenClipboardSoon() {
+  for (int i = 0; i < 100; ++i) {
+    if (OpenClipboard(nullptr)) return true;
+    Sleep(50);
+  }
+  return false;
+}
+
 int SetClipboard(const char* text) {
-  if (!OpenClipboard(nullptr)) return 1;
+  if (!OpenClipboardSoon()) return 1;
   EmptyClipboard();
   const std::size_t size = std::strlen(text) + 1;
   const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -296,7 +306,7 @@ int SetClipboard(const char* text) {
 }
 
 int PrintClipboard() {
-  if (!OpenClipboard(nullptr)) return 1;
+  if (!OpenClipboardSoon()) return 1;
   const HANDLE data = GetClipboardData(CF_TEXT);
   std::printf("%s\n", data ? static_cast<const char*>(GlobalLock(data)) : "");
   if (data) GlobalUnlock(data);
